@@ -1,0 +1,32 @@
+# Fyrel: the two set-up commands are `make run` and `make test`.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-asan bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure:
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: deps build
+	@bash scripts/run-game.sh $(BUILD_DIR)/run
+
+test: deps build
+	@bash scripts/with-display.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFYREL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@bash scripts/with-display.sh ctest --test-dir $(ASAN_DIR) --output-on-failure
+
+clean:
+	@rm -rf $(BUILD_DIR) $(ASAN_DIR)

@@ -1,0 +1,1 @@
+#include "Model/Mesh.h"

@@ -1,0 +1,1 @@
+#include "Rendering/core/Camera.h"

@@ -1,0 +1,1 @@
+#include "Rendering/scene/Scene.h"

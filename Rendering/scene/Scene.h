@@ -1,0 +1,87 @@
+#pragma once
+
+#include <glm/glm.hpp>
+#include <vector>
+
+#include "infra/GL.h"
+#include "Model/Mesh.h"
+
+struct Camera;
+struct ImageFont;
+struct TextItem;
+
+// One placed drawable with its orientation, material and GPU handles.
+struct SceneObject {
+    virtual ~SceneObject() = default;
+
+    GLuint positionBuffer = 0;
+    GLuint indexBuffer = 0;
+    // The texture; between uploadBuffers and createTexture it holds the texture-coordinate buffer.
+    GLuint texture = 0;
+    GLuint normalBuffer = 0;
+    GLuint vertexArray = 0;
+    glm::vec3 up{0.0f, 1.0f, 0.0f};
+    glm::vec3 forward{0.0f, 0.0f, 1.0f};
+    glm::vec3 right{1.0f, 0.0f, 0.0f};
+    glm::vec3 position{0.0f};
+    glm::vec3 scale{1.0f};
+    Mesh* mesh = nullptr;
+    glm::mat4 modelViewProjection{1.0f};
+    glm::mat4 worldToModel{1.0f};
+    // Contents of the "Material" block: diffuse rgba, specular rgba, own glow.
+    float material[9] = {};
+    bool visible = true;
+};
+
+// A generated sphere; it owns its mesh.
+struct SphereObject : SceneObject {
+    ~SphereObject() override;
+    float radius = 0.0f;
+};
+
+struct LightSource {
+    glm::vec4 position{0.0f};
+    SceneObject* object = nullptr;  // when set, the light sits on this object
+    glm::vec4 colorA{0.0f};
+    glm::vec4 colorB{0.0f};
+};
+
+// CPU copy of the "Light" uniform block (std140, 400 bytes).
+struct LightEntry {
+    glm::vec4 position;
+    glm::vec4 colorA;
+    glm::vec4 colorB;
+};
+struct LightBlock {
+    glm::vec4 header{0.0f};
+    LightEntry lights[8] = {};
+};
+static_assert(sizeof(LightBlock) == 400, "Light block must match the shader layout");
+
+// Everything the scenery creator builds; owns all it points to.
+struct Scene {
+    Scene() = default;
+    ~Scene();
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    std::vector<SceneObject*> lightOrbs;
+    std::vector<SceneObject*> planets;
+    std::vector<TextItem*> texts;
+    SceneObject* alien = nullptr;
+    SphereObject* sky = nullptr;
+    std::vector<LightSource*> lights;
+    Camera* camera = nullptr;
+    LightBlock* lightBlock = nullptr;
+    ImageFont* font = nullptr;
+};
+
+// Resets every field of a scene object to its start value.
+SceneObject* initSceneObject(SceneObject* object);
+// GPU upload; a current GL context is required.
+void uploadBuffers(SceneObject* object);
+void createVertexArray(GLuint program, SceneObject* object);
+// `textureName` is the renderer's working texture field; it is overwritten.
+void createTexture(GLuint& textureName, SceneObject* object);
+// Releases the object's buffers, vertex array and texture (context must be current).
+void releaseGpuObjects(SceneObject* object);

@@ -1,0 +1,40 @@
+#include "infra/Log.h"
+
+#include <iostream>
+#include <utility>
+
+LogLevel logThreshold = 0;
+const std::string defaultLogComponent = "main";
+
+std::string levelLabel(LogLevel level) {
+    switch (level) {
+        case TRACE: return "TRACE ";
+        case INFO: return "INFO  ";
+        case DEBUG: return "DEBUG ";
+        case WARN: return "WARN  ";
+        case ERR: return "ERR   ";
+        case FATAL: return "FATAL ";
+        default: return "";
+    }
+}
+
+void logMessage(LogLevel level, const std::string& component, std::string message) {
+    if (level < logThreshold) return;
+    std::cout << levelLabel(level) << component << ": " << message << "\n";
+}
+
+void logInfo(std::string message) { logMessage(INFO, defaultLogComponent, std::move(message)); }
+
+void logDebug(const std::string& component, std::string message) {
+    logMessage(DEBUG, component, std::move(message));
+}
+
+void logWarn(const std::string& component, std::string message) {
+    logMessage(WARN, component, std::move(message));
+}
+
+void logError(const std::string& component, std::string message) {
+    logMessage(ERR, component, std::move(message));
+}
+
+void logFatal(std::string message) { logMessage(FATAL, defaultLogComponent, std::move(message)); }

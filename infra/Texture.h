@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+// Size and pixels of a decoded picture. Pixels are in the decoder's native layout: bottom row
+// first, blue-green-red, each row padded to a multiple of four bytes.
+struct ImageInfo {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    unsigned char* pixels = nullptr;
+};
+
+// Decodes a picture file into 24-bit colour. On failure prints
+// "Texture loading failed! Tex: <path>" and leaves null pixels and a 0 x 0 size.
+// The pixels stay valid until releaseAllPictures().
+unsigned char* loadTexture(const char* path, ImageInfo& image);
+
+// Frees every picture loadTexture has kept alive (at exit).
+void releaseAllPictures();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The game's sound: one looping music stream and a chime that may overlap itself.
+// Every failure (no device, missing or broken file) leaves the game silent and is reported
+// once on standard error; nothing here ever stops the game.
+class Audio {
+public:
+    Audio() = default;
+    ~Audio();
+    Audio(const Audio&) = delete;
+    Audio& operator=(const Audio&) = delete;
+
+    // Opens the audio device (falling back to a silent mixer). Returns false when silent.
+    bool open();
+    // Streams the file and loops it for the whole run.
+    void startMusic(const std::string& path);
+    // Decodes the chime once; playChime() then plays it on a free channel.
+    void loadChime(const std::string& path);
+    void playChime();
+    // Once per frame.
+    void update();
+    void close();
+
+    bool isOpen() const { return opened; }
+    bool musicPlaying() const;
+    // Number of playChime() calls, played or not (tests count collections by it).
+    int chimesRequested() const { return chimeCount; }
+
+private:
+    bool opened = false;
+    bool reportedSilence = false;
+    void* music = nullptr;  // Mix_Music*
+    void* chime = nullptr;  // Mix_Chunk*
+    int chimeCount = 0;
+    void reportSilent(const std::string& why);
+};
+
+}  // namespace platform
