@@ -1,0 +1,11 @@
+#include "app/CameraController.h"
+
+#include "Rendering/core/Camera.h"
+#include "Rendering/scene/Scene.h"
+
+void CameraController::stepCamera(int wheel) {
+    camera->followTarget(cameraPitch);
+    // The new distance shows from the next frame on: the eye was placed above already.
+    camera->applyWheel(wheel);
+    sky->position = camera->eye;
+}

@@ -1,0 +1,38 @@
+#include "app/GameRules.h"
+
+#include "Rendering/scene/Scene.h"
+#include "app/CameraController.h"
+#include "app/Player.h"
+#include "platform/Input.h"
+
+namespace {
+constexpr float kWalkSpeed = 80.0f;  // degrees of arc per second, on any planet
+constexpr float kRollSpeed = 50.0f;
+}  // namespace
+
+void applyKeyboard(Player& player, const platform::Input& input, float dt) {
+    using platform::Key;
+    if (input.keyDown(Key::A)) player.rollInput -= kRollSpeed * dt;
+    if (input.keyDown(Key::D)) player.rollInput += kRollSpeed * dt;
+    if (input.keyDown(Key::W)) player.pitchInput += kWalkSpeed * dt;
+    if (input.keyDown(Key::S)) player.pitchInput -= kWalkSpeed * dt;
+    if (input.keyDown(Key::Space) && !player.jumping && !player.transferring) player.jumping = true;
+}
+
+void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
+                const platform::Input& input, float dt) {
+    int oldX = mouseX, oldY = mouseY;
+    input.cursorPosition(mouseX, mouseY);
+    float dx = static_cast<float>(oldX - mouseX);
+    float dy = static_cast<float>(oldY - mouseY);
+    if (dx != 0.0f) player.yawInput += dx * dt;
+    if (dy != 0.0f) cameraController.cameraPitch += dy * dt;
+}
+
+std::string scoreLine(int remaining) {
+    return "fyrel: " + std::to_string(remaining) + " von 8";
+}
+
+void dimStep(LightBlock& block, int remaining) {
+    if (remaining == 0) block.header.w -= 0.001f;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+struct Player;
+struct CameraController;
+struct LightBlock;
+namespace platform {
+class Input;
+}
+
+// Held keys turn into pending turns and the jump: A, D, W, S, Space, read in this order.
+void applyKeyboard(Player& player, const platform::Input& input, float dt);
+
+// Cursor motion since the previous frame: x turns the alien, y pitches the camera.
+// `mouseX` and `mouseY` hold the position seen last and are updated.
+void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
+                const platform::Input& input, float dt);
+
+// "fyrel: N von 8".
+std::string scoreLine(int remaining);
+
+// Once every orb is taken the scene darkens a little each frame, without end.
+void dimStep(LightBlock& block, int remaining);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "Rendering/scene/Scene.h"
+
+// Planets and orbs are generated spheres; the game lists them as plain scene objects.
+inline float sphereRadius(const SceneObject* object) {
+    return static_cast<const SphereObject*>(object)->radius;
+}

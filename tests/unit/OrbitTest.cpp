@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "GameHarness.h"
+
+namespace {
+
+// Each record's offset from its centre planet at angle t, as the orbit table gives it.
+glm::vec3 tableOffset(int record, float t) {
+    float c = std::cos(t), s = std::sin(t);
+    const glm::vec3 rows[6] = {{36 + 120 * c, -30 * s, 1}, {-45 + 90 * c, -20 * s, 1},
+                               {1, 40 * s, -24 + 80 * c},  {1, -50 * c, 30 + 35 * s},
+                               {-30 + 60 * c, 1, 40 * s},  {25 * s, 59, 60 * c}};
+    return rows[record];
+}
+
+struct Planets {
+    std::vector<SceneObject*> list;
+    std::vector<Orbit*> orbits;
+    Planets() {
+        for (int i = 0; i < 8; ++i) list.push_back(makeSphere(5.0f + i, glm::vec3(3 * i, -i, 2)));
+        orbits = createOrbits(list);
+    }
+    ~Planets() {
+        for (SceneObject* p : list) delete p;
+        for (Orbit* o : orbits) delete o;
+    }
+};
+
+}  // namespace
+
+TEST(Orbit, EveryRecordFollowsItsEllipseAroundItsMovedCentre) {
+    Planets p;
+    ASSERT_EQ(p.orbits.size(), 6u);
+    const int centre[6] = {0, 1, 0, 2, 2, 3};
+    for (float t : {0.0f, 0.9f, 2.5f, 4.0f, 5.9f}) {
+        for (Orbit* o : p.orbits) o->angle = t;
+        for (Orbit* o : p.orbits) o->stepOrbit(0.0f);
+        for (int k = 0; k < 6; ++k) {
+            glm::vec3 expected = p.list[centre[k]]->position + tableOffset(k, t);
+            EXPECT_LT(glm::length(p.list[k + 1]->position - expected), 1e-3f) << k << " " << t;
+        }
+    }
+    EXPECT_EQ(p.list[0]->position, glm::vec3(0, 0, 2));
+    EXPECT_EQ(p.list[7]->position, glm::vec3(21, -7, 2));
+}
+
+TEST(Orbit, AngleStaysBoundedWithoutAJumpInTheMotion) {
+    Planets p;
+    Orbit& fast = *p.orbits[4];  // 0.9 radians per second on semi-axes 60 and 40
+    auto offset = [&] { return fast.body->position - fast.centre->position; };
+    glm::vec3 last{0.0f};
+    float largestStep = 0.0f;
+    for (int i = 0; i < 20000; ++i) {  // over half an hour: hundreds of whole turns
+        for (Orbit* o : p.orbits) o->stepOrbit(0.1f);
+        for (Orbit* o : p.orbits) ASSERT_TRUE(o->angle >= 0.0f && o->angle < 6.2831853f);
+        if (i > 0) largestStep = std::max(largestStep, glm::length(offset() - last));
+        last = offset();
+    }
+    // 0.09 radians along the ellipse per step, also when a turn is taken off the angle.
+    EXPECT_LT(largestStep, 0.09f * 60.0f * 1.01f);
+    EXPECT_LT(glm::length(offset() - tableOffset(4, fast.angle)), 1e-3f);
+}
