@@ -4,6 +4,7 @@
 // entry points beyond 1.1 live in our own table, filled at start-up by initGLLoader().
 #include <GL/glcorearb.h>
 
+// clang-format off
 // Packed-vertex calls of 3.3 that the core-profile header leaves out.
 typedef void (APIENTRYP PFNGLVERTEXP2UIPROC) (GLenum type, GLuint value);
 typedef void (APIENTRYP PFNGLVERTEXP2UIVPROC) (GLenum type, const GLuint *value);
@@ -101,6 +102,7 @@ GLAPI void APIENTRY glDeleteTextures (GLsizei n, const GLuint *textures);
 GLAPI void APIENTRY glGenTextures (GLsizei n, GLuint *textures);
 GLAPI GLboolean APIENTRY glIsTexture (GLuint texture);
 }
+// clang-format on
 
 namespace fyrelgl {
 #define FYREL_GL(type, name) extern type name;
@@ -121,3 +123,6 @@ int glResolvedEntryPointCount();
 void loadGLEntryPoints();
 // Loads the table, then checks for OpenGL 3.3 and GL_ARB_gpu_shader5: 1 usable, 0 not.
 int initGLLoader();
+// The checks of initGLLoader on a given version and extension query: prints the refusal on
+// standard error and returns 0, or sets the two flags and returns 1.
+int checkGLContext(int major, int minor, bool (*extensionSupported)(const char* extension));

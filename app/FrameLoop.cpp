@@ -1,0 +1,96 @@
+#include "app/FrameLoop.h"
+
+#include "app/MainGame.h"
+#include "infra/GL.h"
+#include "infra/Log.h"
+#include "platform/Window.h"
+
+using platform::Key;
+
+int setupWindow() {
+    if (!platform::initWindowLibrary()) {
+        logMessage(ERR, defaultLogComponent, "glfw initialization failed");
+        return 1;
+    }
+    logInfo("glfw initialized!");
+
+    platform::Window* window = platform::Window::open(1024, 768, "Fyrel");
+    if (!window) {
+        logMessage(ERR, defaultLogComponent, "glfw window creation failed");
+        return 1;
+    }
+    logInfo("glfw window created!");
+
+    // GLFW 3 does not report the size when the handler is installed, so the first viewport is
+    // set here. Framebuffer pixels, not window units, so that high-DPI screens are covered.
+    window->setResizeHandler(onWindowResize);
+    int width = 0, height = 0;
+    window->framebufferSize(width, height);
+    onWindowResize(width, height);
+
+    if (!initGLLoader()) {
+        logFatal("flext fail!");
+        return 1;
+    }
+    logInfo("flextGL initialized");
+
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    window->captureCursor();
+    glEnable(GL_TEXTURE_2D);
+    return 0;
+}
+
+void onWindowResize(int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+void processInput() {
+    platform::Window* window = platform::Window::current();
+    platform::Input* in = platform::input();
+    if (in->keyDown(Key::Escape) || !window->isOpen()) {
+        logMessage(TRACE, defaultLogComponent, "Controlls: KEY_ESC\n");
+        // Destroying a GLFW 3 window would take the context with it while this frame still
+        // draws, so the window is only marked; the loop ends after this frame's swap.
+        window->requestClose();
+    }
+    // Set every frame, so wireframe lasts exactly as long as F2 is held.
+    glPolygonMode(GL_FRONT_AND_BACK, in->keyDown(Key::F2) ? GL_LINE : GL_FILL);
+    // Nothing captures the cursor again: once freed it stays free.
+    if (in->keyDown(Key::F5)) window->releaseCursor();
+}
+
+bool runFrame(MainGame* game) {
+    platform::Window* window = platform::Window::current();
+    processInput();
+    if (game) game->update();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The sky renderer draws after GL_CW: the sky sphere is seen from inside, so its inward
+    // faces must be front faces under culling. The lit renderer draws after GL_CCW.
+    glFrontFace(GL_CW);
+    glFrontFace(GL_CCW);
+    // The text renderer draws in between, without depth test, over whatever the scene left;
+    // the glow renderer after it.
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_DEPTH_TEST);
+    // Also processes window and input events, as the next frame's input step expects.
+    window->swapBuffers();
+    return !platform::input()->keyDown(Key::Escape) && window->isOpen();
+}
+
+long runFrameLoop(MainGame* game, long maxFrames) {
+    long frames = 0;
+    bool running = true;
+    while (running) {
+        running = runFrame(game);
+        ++frames;
+        if (maxFrames > 0 && frames >= maxFrames) break;
+    }
+    return frames;
+}
+
+void shutdownWindow() {
+    platform::terminateWindowLibrary();
+    logInfo("glfw window terminated!");
+}

@@ -1,0 +1,170 @@
+#include "platform/Window.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace platform {
+
+namespace {
+bool libraryReady = false;
+Window* openWindow = nullptr;
+
+int glfwKey(Key key) {
+    switch (key) {
+        case Key::Escape:
+            return GLFW_KEY_ESCAPE;
+        case Key::F2:
+            return GLFW_KEY_F2;
+        case Key::F5:
+            return GLFW_KEY_F5;
+        case Key::Space:
+            return GLFW_KEY_SPACE;
+        case Key::W:
+            return GLFW_KEY_W;
+        case Key::A:
+            return GLFW_KEY_A;
+        case Key::S:
+            return GLFW_KEY_S;
+        case Key::D:
+            return GLFW_KEY_D;
+    }
+    return GLFW_KEY_UNKNOWN;
+}
+}  // namespace
+
+bool initWindowLibrary() {
+    // A busy X server now and then turns a connection away (EAGAIN); that is no reason to give
+    // up on the game, so a few more attempts are made before the failure counts.
+    for (int attempt = 0; !libraryReady && attempt < 10; ++attempt) {
+        if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        libraryReady = glfwInit() == GLFW_TRUE;
+    }
+    return libraryReady;
+}
+
+void terminateWindowLibrary() {
+    delete openWindow;
+    if (libraryReady) glfwTerminate();
+    libraryReady = false;
+}
+
+void contextVersion(int& major, int& minor) {
+    GLFWwindow* context = glfwGetCurrentContext();
+    major = context ? glfwGetWindowAttrib(context, GLFW_CONTEXT_VERSION_MAJOR) : 0;
+    minor = context ? glfwGetWindowAttrib(context, GLFW_CONTEXT_VERSION_MINOR) : 0;
+}
+
+bool extensionSupported(const char* name) {
+    return glfwExtensionSupported(name) == GLFW_TRUE;
+}
+
+GLProc procAddress(const char* name) {
+    return glfwGetProcAddress(name);
+}
+
+Window* Window::open(int width, int height, const char* title) {
+    if (!libraryReady || openWindow) return nullptr;
+    // Framebuffer bits only: the context version is left to the platform's default, and the
+    // version check after loading decides whether it will do.
+    glfwDefaultWindowHints();
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 0);
+    glfwWindowHint(GLFW_DEPTH_BITS, 24);
+    glfwWindowHint(GLFW_STENCIL_BITS, 8);
+    GLFWwindow* handle = glfwCreateWindow(width, height, title, nullptr, nullptr);
+    if (!handle) return nullptr;
+    glfwMakeContextCurrent(handle);
+    openWindow = new Window(handle);
+    if (!input()) setInput(openWindow);
+    return openWindow;
+}
+
+Window* Window::current() {
+    return openWindow;
+}
+
+Window::Window(GLFWwindow* handle) : handle(handle) {
+    glfwSetWindowUserPointer(handle, this);
+    // The wheel is only reported as scroll events, so its position is kept here.
+    glfwSetScrollCallback(handle, onScroll);
+    glfwSetFramebufferSizeCallback(handle, onFramebufferSize);
+}
+
+Window::~Window() {
+    if (input() == this) setInput(nullptr);
+    if (openWindow == this) openWindow = nullptr;
+    glfwDestroyWindow(handle);
+}
+
+bool Window::keyDown(Key key) const {
+    return glfwGetKey(handle, glfwKey(key)) == GLFW_PRESS;
+}
+
+void Window::cursorPosition(int& x, int& y) const {
+    double fx = 0.0, fy = 0.0;
+    glfwGetCursorPos(handle, &fx, &fy);
+    x = static_cast<int>(std::floor(fx));
+    y = static_cast<int>(std::floor(fy));
+}
+
+int Window::wheelPosition() const {
+    return static_cast<int>(std::lround(wheel));
+}
+
+void Window::windowSize(int& width, int& height) const {
+    glfwGetWindowSize(handle, &width, &height);
+}
+
+void Window::framebufferSize(int& width, int& height) const {
+    glfwGetFramebufferSize(handle, &width, &height);
+}
+
+double Window::time() const {
+    return glfwGetTime();
+}
+
+bool Window::isOpen() const {
+    return !glfwWindowShouldClose(handle);
+}
+
+void Window::requestClose() {
+    glfwSetWindowShouldClose(handle, GLFW_TRUE);
+}
+
+void Window::swapBuffers() {
+    glfwSwapBuffers(handle);
+    glfwPollEvents();
+}
+
+void Window::captureCursor() {
+    glfwSetInputMode(handle, GLFW_CURSOR, GLFW_CURSOR_DISABLED);
+}
+
+void Window::releaseCursor() {
+    glfwSetInputMode(handle, GLFW_CURSOR, GLFW_CURSOR_NORMAL);
+}
+
+bool Window::cursorCaptured() const {
+    return glfwGetInputMode(handle, GLFW_CURSOR) == GLFW_CURSOR_DISABLED;
+}
+
+void Window::setResizeHandler(void (*handler)(int, int)) {
+    resizeHandler = handler;
+}
+
+void Window::onScroll(GLFWwindow* handle, double, double dy) {
+    static_cast<Window*>(glfwGetWindowUserPointer(handle))->wheel += dy;
+}
+
+void Window::onFramebufferSize(GLFWwindow* handle, int width, int height) {
+    Window* window = static_cast<Window*>(glfwGetWindowUserPointer(handle));
+    if (window->resizeHandler) window->resizeHandler(width, height);
+}
+
+}  // namespace platform

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Input.h"
+
+struct GLFWwindow;
+
+namespace platform {
+
+// The window library (GLFW 3). Initialising it also starts the clock that time() reports.
+bool initWindowLibrary();
+// Closes any open window and shuts the library down; calling it again does nothing.
+void terminateWindowLibrary();
+
+// Queries about the OpenGL context that is current on this thread.
+void contextVersion(int& major, int& minor);
+bool extensionSupported(const char* name);
+using GLProc = void (*)();
+GLProc procAddress(const char* name);
+
+// The game's one window and its OpenGL context. Besides answering the game's input queries it
+// offers just what the frame loop needs: close state, cursor capture, swap and a resize hook.
+class Window final : public Input {
+  public:
+    // Opens a windowed, resizable window with 8/8/8 colour bits, no alpha, 24 depth bits and
+    // 8 stencil bits, whatever context version the platform gives by default, and makes its
+    // context current. Becomes the input source unless one is installed already.
+    // Returns null when the window or its context cannot be created.
+    static Window* open(int width, int height, const char* title);
+    // The open window, or null.
+    static Window* current();
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    bool keyDown(Key key) const override;
+    void cursorPosition(int& x, int& y) const override;
+    int wheelPosition() const override;
+    void windowSize(int& width, int& height) const override;
+    void framebufferSize(int& width, int& height) const override;
+    double time() const override;
+
+    // False once a close was requested, by the game or by the window system.
+    bool isOpen() const;
+    // Only marks the window: it and its context stay usable until it is destroyed.
+    void requestClose();
+    // Presents the frame, then processes pending window and input events.
+    void swapBuffers();
+    // Hides the cursor and captures it, so motion is unbounded; releaseCursor undoes that.
+    void captureCursor();
+    void releaseCursor();
+    bool cursorCaptured() const;
+    // Called with the framebuffer size in pixels whenever it changes (not when installed).
+    void setResizeHandler(void (*handler)(int width, int height));
+
+  private:
+    explicit Window(GLFWwindow* handle);
+    static void onScroll(GLFWwindow* handle, double dx, double dy);
+    static void onFramebufferSize(GLFWwindow* handle, int width, int height);
+
+    GLFWwindow* handle;
+    double wheel = 0.0;
+    void (*resizeHandler)(int, int) = nullptr;
+};
+
+}  // namespace platform

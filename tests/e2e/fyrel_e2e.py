@@ -1,0 +1,290 @@
+"""Shared tooling for Fyrel's end-to-end tests.
+
+Starts the real `fyrel` binary from its runnable folder on the current X display (Xvfb in CI),
+drives it with xdotool (keys, mouse motion, wheel), asks the window system to close it, takes
+screenshots, and collects its output and exit code.
+
+    with Game() as game:
+        game.wait_running()
+        game.hold_until_exit("Escape")
+    assert game.returncode == 0
+
+Under Xvfb there is no window manager: the game window gets the focus when it is mapped, so
+keys sent through XTEST reach it.
+"""
+
+import contextlib
+import ctypes
+import os
+import re
+import subprocess
+import time
+
+RUN_DIR = os.environ.get("FYREL_RUN_DIR") or os.path.join(
+    os.path.dirname(__file__), "..", "..", "build", "run")
+BUILD_DIR = os.environ.get("FYREL_BUILD_DIR") or os.path.dirname(RUN_DIR)
+ARTIFACT_DIR = os.environ.get("FYREL_ARTIFACT_DIR") or os.path.join(BUILD_DIR, "artifacts")
+
+TIMEOUT = 60.0  # seconds; generous, the machine may be busy
+
+# --- log lines ------------------------------------------------------------------------------
+
+LEVELS = {"TRACE": 1, "INFO": 2, "DEBUG": 3, "WARN": 4, "ERR": 5, "FATAL": 6}
+# The log threshold starts at 0; once the model pool is created at start-up it is 5 and only ERR
+# and FATAL lines print. A run is checked against each threshold the game may be in.
+THRESHOLDS = (0, 5)
+
+STARTUP = [("INFO", "glfw initialized!"), ("INFO", "glfw window created!"),
+           ("INFO", "flextGL initialized")]
+# Printed only when the input step at the head of a frame finds Escape down or the window
+# closed. Events arrive during the swap, and the check right after it already ends the loop, so
+# a running game ends without this line; only a key held in the very first frame shows it.
+ESCAPE = [("TRACE", "Controlls: KEY_ESC\n")]
+SHUTDOWN = [("INFO", "glfw window terminated!")]
+SETUP_FAILED = [("INFO", "glfw initialized!"), ("INFO", "glfw window created!"),
+                ("FATAL", "flext fail!"), ("FATAL", "Initialization of openGL libraries failed!")]
+
+
+def log_line(level, message, component="main"):
+    """One log line as the game prints it: six-character label, component, ': ', message."""
+    return "%-6s%s: %s\n" % (level, component, message)
+
+
+def expected_log(entries, threshold):
+    """Standard output of a run that logs `entries` ((level, message) or (level, message,
+    component)) under the given threshold."""
+    return "".join(log_line(*entry) for entry in entries if LEVELS[entry[0]] >= threshold)
+
+
+def matching_threshold(stdout, entries):
+    """The threshold under which `entries` give exactly `stdout`, or None."""
+    for threshold in THRESHOLDS:
+        if stdout == expected_log(entries, threshold):
+            return threshold
+    return None
+
+
+def assert_log(stdout, entries):
+    if matching_threshold(stdout, entries) is None:
+        raise AssertionError("unexpected standard output:\n%s\nexpected (threshold 0):\n%s" %
+                             (stdout, expected_log(entries, 0)))
+
+
+# --- X display --------------------------------------------------------------------------------
+
+_DISPLAY_REFUSED = ("Can't open display", "Failed creating new xdo instance",
+                    "unable to open display")
+
+
+def x_command(args, input_bytes=None, timeout=TIMEOUT):
+    """Runs an X client; retries when the server turns the connection away, which a busy Xvfb
+    now and then does (before the command has had any effect)."""
+    for attempt in range(50):
+        result = subprocess.run(args, input=input_bytes, capture_output=True, timeout=timeout)
+        stderr = result.stderr.decode(errors="replace")
+        if result.returncode == 0 or not any(text in stderr for text in _DISPLAY_REFUSED):
+            return result
+        time.sleep(0.05)
+    return result
+
+
+def xdotool(*args, timeout=TIMEOUT):
+    result = x_command(["xdotool"] + [str(arg) for arg in args], timeout=timeout)
+    if result.returncode != 0:
+        raise RuntimeError("xdotool %s failed: %s" % (" ".join(map(str, args)),
+                                                      result.stderr.decode(errors="replace")))
+    return result.stdout.decode()
+
+
+def pointer():
+    """Absolute pointer position (x, y)."""
+    out = xdotool("getmouselocation", "--shell")
+    values = dict(line.split("=", 1) for line in out.split())
+    return int(values["X"]), int(values["Y"])
+
+
+def window_geometry(window):
+    """(x, y, width, height) of a window, from xwininfo."""
+    out = x_command(["xwininfo", "-id", str(window)]).stdout.decode()
+
+    def field(name):
+        return int(re.search(r"%s:\s+(-?\d+)" % name, out).group(1))
+    return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"),
+            field("Height"))
+
+
+class _XClientMessageEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _XClientMessageEvent), ("pad", ctypes.c_long * 24)]
+
+
+def send_close_request(window):
+    """Sends WM_DELETE_WINDOW, as a window manager's close button does (xdotool has no command
+    for it: windowkill destroys the window under the client)."""
+    xlib = ctypes.CDLL("libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.POINTER(_XEvent)]
+    xlib.XFlush.argtypes = [ctypes.c_void_p]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = None
+    for attempt in range(50):
+        display = xlib.XOpenDisplay(None)
+        if display:
+            break
+        time.sleep(0.05)
+    if not display:
+        raise RuntimeError("cannot open the X display")
+    event = _XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = window
+    event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event.xclient.data[1] = 0  # CurrentTime
+    xlib.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+    xlib.XFlush(display)
+    xlib.XCloseDisplay(display)
+
+
+# --- the game ---------------------------------------------------------------------------------
+
+class Game:
+    """One run of build/run/fyrel, started in its run folder with extra environment variables.
+
+    Use as a context manager: on leaving, keys still held are released and a game that is still
+    running is killed, so one failing test cannot disturb the next.
+    """
+
+    def __init__(self, env=None, run_dir=RUN_DIR):
+        full_env = dict(os.environ)
+        full_env.update(env or {})
+        self.start_time = time.monotonic()
+        self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")], cwd=run_dir,
+                                        env=full_env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE)
+        self._window = None
+        self._held = set()
+        self.returncode = None
+        self.stdout = ""
+        self.stderr = ""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        for key in list(self._held):
+            self.keyup(key)
+        if self.process.poll() is None:
+            self.process.kill()
+        self.wait()
+        return False
+
+    # Window
+
+    def window(self):
+        """Id of the mapped window named exactly "Fyrel" (waits for it)."""
+        if self._window is None:
+            out = xdotool("search", "--sync", "--onlyvisible", "--name", "^Fyrel$")
+            self._window = int(out.split()[0])
+        return self._window
+
+    def title(self):
+        return xdotool("getwindowname", self.window()).strip()
+
+    def geometry(self):
+        """(x, y, width, height) of the game window."""
+        return window_geometry(self.window())
+
+    def screenshot(self, name):
+        """Saves the window's picture as <artifacts>/<name>.png and returns the path."""
+        os.makedirs(ARTIFACT_DIR, exist_ok=True)
+        path = os.path.join(ARTIFACT_DIR, name + ".png")
+        xwd = x_command(["xwd", "-id", str(self.window()), "-silent"])
+        subprocess.run(["convert", "xwd:-", path], input=xwd.stdout, check=True)
+        return path
+
+    def close_request(self):
+        """Asks the window to close, as the window manager's close button would."""
+        send_close_request(self.window())
+
+    def wait_running(self, timeout=TIMEOUT):
+        """Waits until the frame loop is processing events.
+
+        While the cursor is captured the game puts the pointer back to the window centre after
+        each motion, in its event processing; a pointer that is moved away and comes back twice
+        proves that frames are running (the first return may come from capturing itself)."""
+        x, y, width, height = self.geometry()
+        centre = (x + width // 2, y + height // 2)
+        deadline = time.monotonic() + timeout
+        for _ in range(2):
+            xdotool("mousemove", x + 1, y + 1)
+            while pointer() != centre:
+                if time.monotonic() > deadline or self.process.poll() is not None:
+                    raise AssertionError("the game does not process events")
+                time.sleep(0.02)
+
+    # Input
+
+    def key(self, name):
+        """Taps a key. The press and release may fall into one frame, which the game then does
+        not see: prefer hold() or hold_until_exit() where a test depends on the key."""
+        xdotool("key", name)
+
+    def keydown(self, name):
+        self._held.add(name)
+        xdotool("keydown", name)
+
+    def keyup(self, name):
+        self._held.discard(name)
+        xdotool("keyup", name)
+
+    @contextlib.contextmanager
+    def hold(self, name, seconds=0.0):
+        """Holds a key for the with-block (and at least `seconds`)."""
+        self.keydown(name)
+        try:
+            time.sleep(seconds)
+            yield
+        finally:
+            self.keyup(name)
+
+    def hold_until_exit(self, name, timeout=TIMEOUT):
+        """Holds a key until the game ends, then releases it; returns the exit code."""
+        with self.hold(name):
+            return self.wait(timeout)
+
+    def move_mouse(self, dx, dy):
+        """Relative motion: the only kind that moves a captured cursor."""
+        xdotool("mousemove_relative", "--", dx, dy)
+
+    def wheel(self, clicks):
+        """Scroll notches: positive up (button 4), negative down (button 5)."""
+        if clicks:
+            xdotool("click", "--repeat", abs(clicks), 4 if clicks > 0 else 5)
+
+    # End
+
+    def wait(self, timeout=TIMEOUT):
+        """Waits for the game to end; kills it after `timeout` seconds. Returns the exit code
+        and keeps it, standard output and standard error in the attributes of those names."""
+        if self.returncode is None:
+            try:
+                out, err = self.process.communicate(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                out, err = self.process.communicate()
+                err += b"\n[fyrel_e2e: killed after %.0f s]\n" % timeout
+            self.returncode = self.process.returncode
+            self.stdout = out.decode(errors="replace")
+            self.stderr = err.decode(errors="replace")
+        return self.returncode

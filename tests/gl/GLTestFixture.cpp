@@ -1,0 +1,111 @@
+#include "tests/gl/GLTestFixture.h"
+
+#include <FreeImage.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/Window.h"
+
+namespace {
+std::vector<std::string> recordedErrors;
+bool contextReady = false;
+
+void APIENTRY onDebugMessage(GLenum, GLenum type, GLuint, GLenum, GLsizei length,
+                             const GLchar* message, const void*) {
+    if (type != GL_DEBUG_TYPE_ERROR_ARB) return;
+    recordedErrors.emplace_back(message, length > 0 ? static_cast<size_t>(length)
+                                                    : std::char_traits<char>::length(message));
+}
+
+std::string artifactDir() {
+    const char* dir = std::getenv("FYREL_ARTIFACT_DIR");
+    return dir && *dir ? dir : FYREL_ARTIFACT_DIR;
+}
+}  // namespace
+
+void GLTest::SetUpTestSuite() {
+    // A visible window: under Xvfb nobody sees it, and only a mapped window's back buffer is
+    // sure to read back.
+    if (!platform::initWindowLibrary()) return;
+    platform::Window* window = platform::Window::open(1024, 768, "Fyrel GL test");
+    if (!window) return;
+    contextReady = initGLLoader() == 1;
+    if (!contextReady) return;
+    if (hasDebugOutput) {
+        // Without a debug context Mesa reports nothing until the output is switched on.
+        if (platform::extensionSupported("GL_KHR_debug")) glEnable(GL_DEBUG_OUTPUT);
+        // Synchronous, so a message arrives inside the call that caused it.
+        glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS_ARB);
+        glDebugMessageCallbackARB(onDebugMessage, nullptr);
+        glDebugMessageControlARB(GL_DONT_CARE, GL_DONT_CARE, GL_DONT_CARE, 0, nullptr, GL_TRUE);
+    }
+    resetFrameState();
+}
+
+void GLTest::TearDownTestSuite() {
+    platform::terminateWindowLibrary();
+    contextReady = false;
+}
+
+void GLTest::SetUp() {
+    ASSERT_NE(platform::Window::current(), nullptr) << "no window with an OpenGL context";
+    ASSERT_TRUE(contextReady) << "the context offers no OpenGL 3.3 with GL_ARB_gpu_shader5";
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    recordedErrors.clear();
+}
+
+void GLTest::TearDown() {
+    platform::Window* window = platform::Window::current();
+    if (!window) return;
+    // A test that scripted the input or closed the window must not leak that into the next.
+    platform::setInput(window);
+    for (const std::string& error : glErrors()) ADD_FAILURE() << "GL error: " << error;
+    resetFrameState();
+}
+
+std::vector<std::string> GLTest::glErrors() {
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
+        recordedErrors.push_back("glGetError " + std::to_string(error));
+    }
+    return recordedErrors;
+}
+
+std::vector<uint8_t> GLTest::readPixels(int x, int y, int width, int height) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+std::string GLTest::savePNG(const std::string& name) {
+    const int width = 1024, height = 768;
+    // FreeImage keeps 24-bit pixels as blue-green-red, bottom row first: GL's order with BGR.
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    FIBITMAP* bitmap =
+        FreeImage_ConvertFromRawBits(pixels.data(), width, height, width * 3, 24, FI_RGBA_RED_MASK,
+                                     FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    std::filesystem::create_directories(artifactDir());
+    std::string path = artifactDir() + "/" + name + ".png";
+    bool saved = bitmap && FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_DEFAULT);
+    if (bitmap) FreeImage_Unload(bitmap);
+    EXPECT_TRUE(saved) << "could not write " << path;
+    return path;
+}
+
+void GLTest::swap() {
+    platform::Window::current()->swapBuffers();
+}
+
+void GLTest::resetFrameState() {
+    glViewport(0, 0, 1024, 768);
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glFrontFace(GL_CCW);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+}
