@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan bench clean assets-preview
 
 all: build
 
@@ -30,3 +30,8 @@ test-asan: deps
 
 clean:
 	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
+
+# Contact sheet of every generated picture, the alien from four sides and the font.
+assets-preview: configure
+	@cmake --build $(BUILD_DIR) --target fyrel_assets -j $(JOBS)
+	@$(BUILD_DIR)/tools/assetgen/fyrel_assetgen --preview $(BUILD_DIR)/run $(BUILD_DIR)/assets-preview.png

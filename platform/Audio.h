@@ -8,7 +8,7 @@ namespace platform {
 // Every failure (no device, missing or broken file) leaves the game silent and is reported
 // once on standard error; nothing here ever stops the game.
 class Audio {
-public:
+  public:
     Audio() = default;
     ~Audio();
     Audio(const Audio&) = delete;
@@ -30,13 +30,17 @@ public:
     // Number of playChime() calls, played or not (tests count collections by it).
     int chimesRequested() const { return chimeCount; }
 
-private:
-    bool opened = false;
+  private:
+    bool opened = false;        // a mixer runs (on the device, or silent)
+    bool silentDevice = false;  // that mixer is the silent stand-in
+    bool ownsAudioSubsystem = false;
     bool reportedSilence = false;
     void* music = nullptr;  // Mix_Music*
     void* chime = nullptr;  // Mix_Chunk*
     int chimeCount = 0;
+    bool openMixer();
     void reportSilent(const std::string& why);
+    void reportSound(const std::string& path, const std::string& why);
 };
 
 }  // namespace platform
