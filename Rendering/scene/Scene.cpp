@@ -1,1 +1,161 @@
 #include "Rendering/scene/Scene.h"
+
+#include "Rendering/core/Camera.h"
+#include "Rendering/scene/Font.h"
+
+SphereObject::~SphereObject() {
+    delete mesh;
+}
+
+Scene::~Scene() {
+    delete font;
+    for (TextItem* text : texts) delete text;
+    delete camera;
+    for (LightSource* light : lights) delete light;
+    delete lightBlock;
+    for (SceneObject* orb : lightOrbs) delete orb;
+    for (SceneObject* planet : planets) delete planet;
+    // The alien's mesh belongs to the model pool; a plain SceneObject does not delete it.
+    delete alien;
+    delete sky;
+}
+
+SceneObject* initSceneObject(SceneObject* object) {
+    object->positionBuffer = 0;
+    object->indexBuffer = 0;
+    object->texture = 0;
+    object->normalBuffer = 0;
+    object->vertexArray = 0;
+    object->up = glm::vec3(0.0f, 1.0f, 0.0f);
+    object->forward = glm::vec3(0.0f, 0.0f, 1.0f);
+    object->right = glm::vec3(1.0f, 0.0f, 0.0f);
+    object->position = glm::vec3(0.0f);
+    object->scale = glm::vec3(1.0f);
+    object->mesh = nullptr;
+    object->modelViewProjection = glm::mat4(1.0f);
+    object->worldToModel = glm::mat4(1.0f);
+    for (float& value : object->material) value = 0.0f;
+    object->visible = true;
+    object->texCoordBuffer = 0;
+    return object;
+}
+
+namespace {
+
+template <typename T>
+GLuint createArrayBuffer(const std::vector<T>& values) {
+    static_assert(sizeof(T) == 4, "the GPU layout is 32-bit floats and indices");
+    GLuint buffer = 0;
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(values.size() * 4), values.data(),
+                 GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return buffer;
+}
+
+bool hasGpuObjects(const SceneObject* object) {
+    return object->positionBuffer != 0 || object->indexBuffer != 0 || object->texture != 0 ||
+           object->normalBuffer != 0 || object->vertexArray != 0 || object->texCoordBuffer != 0;
+}
+
+// The texture-coordinate buffer lives in `texture` until createTexture moves it aside.
+GLuint texCoordBufferOf(const SceneObject* object) {
+    return object->texCoordBuffer != 0 ? object->texCoordBuffer : object->texture;
+}
+
+// A program that does not use an attribute reports location -1; enabling that would be a GL
+// error, and the attribute has nothing to read anyway.
+void attachAttribute(GLuint program, const char* name, GLuint buffer, GLint size) {
+    const GLint location = glGetAttribLocation(program, name);
+    if (location < 0) return;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glEnableVertexAttribArray(static_cast<GLuint>(location));
+    glVertexAttribPointer(static_cast<GLuint>(location), size, GL_FLOAT, GL_TRUE, 0, nullptr);
+}
+
+}  // namespace
+
+void uploadBuffers(SceneObject* object) {
+    // Several renderers upload the same object and each upload replaces the handles in it.
+    // Nobody else holds the replaced set, so it is freed here; then releasing the last set at
+    // shutdown leaves nothing behind.
+    if (hasGpuObjects(object)) releaseGpuObjects(object);
+
+    const Mesh& mesh = *object->mesh;
+    const GLuint positions = createArrayBuffer(mesh.positions);
+    const GLuint texCoords = createArrayBuffer(mesh.texCoords);
+    const GLuint normals = createArrayBuffer(mesh.normals);
+    // Filled through the array target; it becomes the element array only inside the VAO.
+    const GLuint indices = createArrayBuffer(mesh.indices);
+
+    object->positionBuffer = positions;
+    object->indexBuffer = indices;
+    object->texture = texCoords;
+    object->normalBuffer = normals;
+}
+
+void createVertexArray(GLuint program, SceneObject* object) {
+    if (object->vertexArray != 0) glDeleteVertexArrays(1, &object->vertexArray);
+
+    GLuint vertexArray = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    attachAttribute(program, "position", object->positionBuffer, 4);
+    attachAttribute(program, "normal", object->normalBuffer, 3);
+    attachAttribute(program, "texIn", texCoordBufferOf(object), 2);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, object->indexBuffer);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    object->vertexArray = vertexArray;
+}
+
+void createTexture(GLuint& textureName, SceneObject* object) {
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+
+    // Without a picture the texture stays empty (0 x 0); nothing is read.
+    const Mesh& mesh = *object->mesh;
+    const bool hasPicture = mesh.pixels != nullptr && mesh.imageWidth > 0 && mesh.imageHeight > 0;
+    const GLsizei width = hasPicture ? static_cast<GLsizei>(mesh.imageWidth) : 0;
+    const GLsizei height = hasPicture ? static_cast<GLsizei>(mesh.imageHeight) : 0;
+
+    // Decoded rows are padded to four bytes; make sure GL expects exactly that, whatever
+    // alignment other code left behind.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_BGR, GL_UNSIGNED_BYTE,
+                 hasPicture ? mesh.pixels : nullptr);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    if (object->texCoordBuffer == 0) {
+        object->texCoordBuffer = object->texture;
+    } else if (object->texture != 0) {
+        glDeleteTextures(1, &object->texture);  // an earlier texture of this upload
+    }
+    object->texture = textureName;
+}
+
+void releaseGpuObjects(SceneObject* object) {
+    if (!hasGpuObjects(object)) return;
+    const GLuint buffers[] = {object->positionBuffer, object->indexBuffer, object->normalBuffer,
+                              texCoordBufferOf(object)};
+    glDeleteBuffers(4, buffers);  // zero names are ignored
+    if (object->texCoordBuffer != 0 && object->texture != 0) {
+        glDeleteTextures(1, &object->texture);
+    }
+    if (object->vertexArray != 0) glDeleteVertexArrays(1, &object->vertexArray);
+    object->positionBuffer = 0;
+    object->indexBuffer = 0;
+    object->texture = 0;
+    object->normalBuffer = 0;
+    object->vertexArray = 0;
+    object->texCoordBuffer = 0;
+}

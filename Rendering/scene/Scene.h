@@ -3,8 +3,8 @@
 #include <glm/glm.hpp>
 #include <vector>
 
-#include "infra/GL.h"
 #include "Model/Mesh.h"
+#include "infra/GL.h"
 
 struct Camera;
 struct ImageFont;
@@ -31,6 +31,9 @@ struct SceneObject {
     // Contents of the "Material" block: diffuse rgba, specular rgba, own glow.
     float material[9] = {};
     bool visible = true;
+    // The texture-coordinate buffer once createTexture has taken over `texture`; 0 before.
+    // Kept only so that the buffer can be deleted again.
+    GLuint texCoordBuffer = 0;
 };
 
 // A generated sphere; it owns its mesh.
@@ -83,5 +86,6 @@ void uploadBuffers(SceneObject* object);
 void createVertexArray(GLuint program, SceneObject* object);
 // `textureName` is the renderer's working texture field; it is overwritten.
 void createTexture(GLuint& textureName, SceneObject* object);
-// Releases the object's buffers, vertex array and texture (context must be current).
+// Releases the object's buffers, vertex array and texture and zeroes their fields (context
+// must be current). uploadBuffers does this itself for an object that is uploaded again.
 void releaseGpuObjects(SceneObject* object);
