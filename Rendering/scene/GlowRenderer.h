@@ -1,0 +1,111 @@
+#pragma once
+
+#include <glm/glm.hpp>
+#include <map>
+#include <vector>
+
+#include "Rendering/core/BasicRenderer.h"
+#include "infra/GL.h"
+
+struct Scene;
+
+namespace Rendering {
+
+// Post-processing at the end of every frame: draws the alien, planets and orbs again into an
+// offscreen framebuffer (glow source and depth-of-field weights over a copy of the window),
+// blurs both in two passes each and blends the result over the picture in the window.
+//
+// On a software rasteriser every shaded pixel counts, so the passes run only inside the
+// screen rectangles that can change: around each visible orb, and around each surface that
+// reaches out of focus. A frame with neither costs next to nothing.
+class GlowRenderer : public BasicRenderer {
+  public:
+    // A rectangle of window pixels, [x0, x1) x [y0, y1).
+    struct PixelRect {
+        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        bool empty() const { return x1 <= x0 || y1 <= y0; }
+    };
+
+    GlowRenderer() = default;
+
+    void init() override;
+    void createProgram() override;
+    void draw();
+    // Deletes the programs, framebuffer, renderbuffer, targets and quad as well as the objects'
+    // GPU resources (context must be current).
+    void releaseGpuObjects();
+
+    // Size of the window's framebuffer the passes render at. draw() takes it from the platform
+    // input each frame; without one it keeps the last size set here (1024 x 768 at first).
+    void setFramebufferSize(int width, int height);
+    int targetWidth() const { return width; }
+    int targetHeight() const { return height; }
+
+    // Window pixels a sphere can cover, widened by `margin`; empty when it lies behind the eye.
+    static PixelRect sphereBounds(const glm::mat4& view, const glm::mat4& projection,
+                                  float nearPlane, glm::vec3 centre, float radius, int width,
+                                  int height, int margin);
+    // Joins overlapping rectangles until none overlap (the composite must not blend twice).
+    static void mergeOverlapping(std::vector<PixelRect>& rects);
+    // Largest blur weight a sphere at view depth `depth` gets with the focus at `focusDepth`.
+    static float largestBlur(float depth, float radius, float focusDepth);
+
+    Scene* scene = nullptr;
+    GLuint framebuffer = 0;
+    GLuint depthBuffer = 0;
+    GLuint sceneTarget = 0;
+    GLuint glowPassTarget = 0;
+    GLuint glowResultTarget = 0;
+    GLuint dofSourceTarget = 0;
+    GLuint dofPassTarget = 0;
+    GLuint dofResultTarget = 0;
+    GLuint scenePassProgram = 0;
+    GLuint glowBlurProgram = 0;
+    GLuint compositeProgram = 0;
+    GLuint dofBlurProgram = 0;
+    GLint compositeTexLocation = -1;  // "tex1"
+    GLint glowTextureLocation = -1;
+    GLint dofTextureLocation = -1;
+    GLint tex3Location = -1;
+    GLint blurDirectionLocation = -1;  // in glowBlurProgram
+    GLint shouldDiscardLocation = -1;
+    GLint depthLayerLocation = -1;
+    GLint compositeGlowLocation = -1;     // "tex2"
+    GLint dofBlurDirectionLocation = -1;  // "blurDirection" in dofBlurProgram
+    GLint glowStrengthLocation = -1;      // brightness of the orb being drawn
+    // The full-screen quad every pass after the scene pass draws.
+    GLuint quadBuffer = 0;
+    GLuint quadVertexArray = 0;
+    // Set when init found the framebuffer complete.
+    bool framebufferComplete = false;
+
+  private:
+    void allocateTargets();
+    // Fills the rectangle lists for this frame; false when nothing needs drawing.
+    bool findRegions();
+    void considerObject(SceneObject* object, bool isOrb, const glm::mat4& view,
+                        const glm::mat4& projection, float focusDepth);
+    float boundingRadius(SceneObject* object);
+    void copyWindow();
+    void scenePass(float focusDepth);
+    void blurPass(GLuint program, GLint directionLocation, GLint textureLocation, int direction,
+                  GLuint input, int unit, GLenum output, GLuint outputTexture,
+                  const std::vector<PixelRect>& rects);
+    void compositePass();
+    float orbBrightness(const SceneObject* orb) const;
+
+    // Target size; follows the window's framebuffer, never 0.
+    int width = 1024;
+    int height = 768;
+    int requestedWidth = 1024;
+    int requestedHeight = 768;
+    float focusDepth = 0.0f;
+    // This frame's regions, kept between frames so that drawing allocates nothing.
+    std::vector<PixelRect> dofRects;
+    std::vector<PixelRect> glowRects;
+    std::vector<PixelRect> compositeRects;
+    // Model-space radius of each object's mesh, measured once.
+    std::map<const SceneObject*, float> meshRadius;
+};
+
+}  // namespace Rendering
