@@ -1,6 +1,11 @@
 #include "app/FrameLoop.h"
 
+#include "Rendering/core/BasicRenderer.h"
+#include "Rendering/core/Transformer.h"
+#include "Rendering/scene/GlowRenderer.h"
+#include "Rendering/scene/TextRenderer.h"
 #include "app/MainGame.h"
+#include "app/RendererSet.h"
 #include "infra/GL.h"
 #include "infra/Log.h"
 #include "platform/Window.h"
@@ -61,19 +66,29 @@ void processInput() {
     if (in->keyDown(Key::F5)) window->releaseCursor();
 }
 
+void drawFrame(RendererSet& renderers) {
+    // The sky sphere is seen from inside: its inward faces must be front faces under culling.
+    glFrontFace(GL_CW);
+    renderers.skyRenderer->draw();
+    glFrontFace(GL_CCW);
+    renderers.litRenderer->draw();
+    // The text overlay is drawn without depth test, over whatever the scene left.
+    glDisable(GL_DEPTH_TEST);
+    renderers.textRenderer->draw();
+    glEnable(GL_DEPTH_TEST);
+    renderers.glowRenderer->draw();
+}
+
 bool runFrame(MainGame* game) {
     platform::Window* window = platform::Window::current();
     processInput();
-    if (game) game->update();
+    if (game) {
+        game->update();
+        // Matrices follow the positions and camera the update just moved.
+        game->renderers->transformer->update();
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // The sky renderer draws after GL_CW: the sky sphere is seen from inside, so its inward
-    // faces must be front faces under culling. The lit renderer draws after GL_CCW.
-    glFrontFace(GL_CW);
-    glFrontFace(GL_CCW);
-    // The text renderer draws in between, without depth test, over whatever the scene left;
-    // the glow renderer after it.
-    glDisable(GL_DEPTH_TEST);
-    glEnable(GL_DEPTH_TEST);
+    if (game) drawFrame(*game->renderers);
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
     return !platform::input()->keyDown(Key::Escape) && window->isOpen();

@@ -1,6 +1,7 @@
 #pragma once
 
 class MainGame;
+struct RendererSet;
 
 // Window and context, GL entry points, initial GL state: 0 on success, 1 after logging a failure.
 int setupWindow();
@@ -8,6 +9,8 @@ int setupWindow();
 void onWindowResize(int width, int height);
 // The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor.
 void processInput();
+// The drawing steps of a frame after the clear: sky, lit scene, text, glow.
+void drawFrame(RendererSet& renderers);
 // One frame from the input step to the swap; false when the loop should end after it.
 // Without a game (tests) the frame is only cleared and presented.
 bool runFrame(MainGame* game);

@@ -3,7 +3,9 @@
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/core/Transformer.h"
+#include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/Scene.h"
+#include "Rendering/scene/TextRenderer.h"
 
 namespace {
 struct ShaderFile {
@@ -31,12 +33,16 @@ RendererSet::RendererSet() {
     transformer = new Rendering::BasicTransformer;
     skyRenderer = new Rendering::BasicRenderer;
     litRenderer = new Rendering::BasicRenderer;
+    glowRenderer = new Rendering::GlowRenderer;
+    textRenderer = new Rendering::TextRenderer;
 }
 
 RendererSet::~RendererSet() {
     delete skyRenderer;
     delete litRenderer;
     delete transformer;
+    delete glowRenderer;
+    delete textRenderer;
     for (auto& entry : compiledShaders) delete entry.second;
 }
 
@@ -103,17 +109,33 @@ void RendererSet::setupRenderers() {
     // 3. Glow renderer: planets, alien, light orbs; the whole scene; the shaders "vertex",
     // "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo", "fragmentGlowFour", "lightGauss",
     // "dofTwo" in that order; lights, light block, camera; then its own init.
-    if (glowRenderer) {
+    for (SceneObject* planet : scene->planets) glowRenderer->addObject(planet);
+    glowRenderer->addObject(scene->alien);
+    for (SceneObject* orb : scene->lightOrbs) glowRenderer->addObject(orb);
+    glowRenderer->scene = scene;
+    for (const char* name : {"vertex", "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo",
+                             "fragmentGlowFour", "lightGauss", "dofTwo"}) {
+        glowRenderer->addShader(shader(name));
     }
+    glowRenderer->lights.insert(glowRenderer->lights.end(), scene->lights.begin(),
+                                scene->lights.end());
+    glowRenderer->lightBlock = scene->lightBlock;
+    glowRenderer->camera = scene->camera;
+    glowRenderer->init();
 
     // 4. Text renderer: the scene's texts (by pointer) and font; "vertexFont", "fragmentText".
-    if (textRenderer) {
-    }
+    textRenderer->texts = &scene->texts;
+    textRenderer->setFont(scene->font);
+    textRenderer->addShader(shader("vertexFont"));
+    textRenderer->addShader(shader("fragmentText"));
+    textRenderer->init();
 }
 
 void RendererSet::releaseGpuObjects() {
     skyRenderer->releaseGpuObjects();
     litRenderer->releaseGpuObjects();
+    glowRenderer->releaseGpuObjects();
+    textRenderer->releaseGpuObjects();
     for (auto& entry : compiledShaders) {
         if (entry.second->shaderId) glDeleteShader(entry.second->shaderId);
         entry.second->shaderId = 0;

@@ -22,14 +22,14 @@ int main() {
         logFatal("Initialization of openGL libraries failed!");
         return 1;
     }
-    game->start();
-    runFrameLoop(game, frameLimit());
+    bool started = game->start();
+    if (started) runFrameLoop(game, frameLimit());
 
     // GL objects go while the context is still current; closing the window takes it away.
-    game->release();
+    game->releaseGpuObjects();
     platform::terminateWindowLibrary();
     delete game;
     game = nullptr;
     shutdownWindow();
-    return 0;
+    return started ? 0 : 1;
 }

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Rendering/scene/Scene.h"
+#include "infra/Texture.h"
+
+class ModelPool;
+
+namespace Rendering {
+
+class ISceneryCreator {
+  public:
+    virtual ~ISceneryCreator() = default;
+    virtual Scene* createScene() = 0;
+};
+
+// Builds the whole scene once: alien, camera, sky, planets, light orbs with their lights,
+// the light block and the font. Needs no GL context.
+class SceneryCreator : public ISceneryCreator {
+  public:
+    // Takes ownership of `image`, the scratch record every picture load fills.
+    SceneryCreator(ModelPool* modelPool, ImageInfo* image);
+    ~SceneryCreator() override;
+    SceneryCreator(const SceneryCreator&) = delete;
+    SceneryCreator& operator=(const SceneryCreator&) = delete;
+
+    // Returns the new scene, or null (and builds nothing) when the pool has no "alien" mesh.
+    Scene* createScene() override;
+
+    Scene* scene = nullptr;
+    ModelPool* modelPool = nullptr;
+    ImageInfo* image = nullptr;
+
+  private:
+    void attachPicture(SceneObject* object, const char* path);
+    void createAlien(Mesh* alienMesh);
+    void createCamera();
+    void createSky();
+    void createPlanets();
+    void createLightOrbs();
+    void createLights();
+};
+
+}  // namespace Rendering

@@ -1,0 +1,175 @@
+#include "app/MainGame.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+#include "Model/ModelLoaderCollada.h"
+#include "Model/ModelPool.h"
+#include "Rendering/core/Camera.h"
+#include "Rendering/scene/Font.h"
+#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
+#include "app/CameraController.h"
+#include "app/GameRules.h"
+#include "app/OrbController.h"
+#include "app/Orbit.h"
+#include "app/Player.h"
+#include "app/RendererSet.h"
+#include "app/Spheres.h"
+#include "infra/Log.h"
+#include "infra/Texture.h"
+#include "platform/Input.h"
+
+namespace {
+
+const char* const kAlienModelPath = "alien.dae";
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
+
+MainGame::MainGame() {
+    modelPool = new ModelPool();
+    loader = new Model::ModelLoaderCollada();
+    renderers = new RendererSet();
+    lastTime = 0.0;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+MainGame::~MainGame() {
+    delete modelPool;
+    delete loader;
+    delete renderers;
+    delete player;
+    delete cameraController;
+    for (Orbit* orbit : orbits) delete orbit;
+    for (OrbController* orb : orbs) delete orb;
+    delete scene;
+    audio.close();
+    releaseAllPictures();
+}
+
+bool MainGame::start() {
+    if (!startGame()) return false;
+    startRendering();
+    startAudio();
+    return true;
+}
+
+bool MainGame::startGame() {
+    auto clock = std::chrono::steady_clock::now();
+    prepareModels();
+    startupTimes.models = secondsSince(clock);
+
+    clock = std::chrono::steady_clock::now();
+    Scene* built = buildScene();
+    startupTimes.scene = secondsSince(clock);
+    if (!built) {
+        logFatal(std::string("the alien model could not be loaded from \"") + kAlienModelPath +
+                 "\"; the game cannot start without it");
+        return false;
+    }
+    adoptScene(built);
+    return true;
+}
+
+void MainGame::prepareModels() {
+    modelPool->addLoader(loader);
+    modelPool->createModel("alien", kAlienModelPath);
+    modelPool->loadAllModels();
+}
+
+Scene* MainGame::buildScene() {
+    Rendering::SceneryCreator creator(modelPool, new ImageInfo());
+    return creator.createScene();
+}
+
+void MainGame::adoptScene(Scene* built) {
+    scene = built;
+    texts = &scene->texts;
+    player = new Player(scene->alien);
+    player->planet = scene->planets.front();
+    player->planetRadius = sphereRadius(player->planet);
+    player->planets = &scene->planets;
+    orbits = createOrbits(scene->planets);
+    orbs = createOrbControllers(*scene, &audio);
+    remaining = static_cast<int>(scene->lights.size());
+    cameraController = new CameraController();
+    cameraController->sky = scene->sky;
+    cameraController->camera = scene->camera;
+    cameraController->cameraPitch = 0.0f;
+    addText("fyrel: ", 15, 750);
+}
+
+void MainGame::addText(const char* text, int x, int y) {
+    scoreText = new TextItem(text);
+    scoreText->x = x;
+    scoreText->y = y;
+    texts->push_back(scoreText);
+}
+
+void MainGame::startRendering() {
+    renderers->scene = scene;
+    auto clock = std::chrono::steady_clock::now();
+    renderers->loadShaders();
+    startupTimes.shaders = secondsSince(clock);
+
+    clock = std::chrono::steady_clock::now();
+    renderers->registerScene();
+    renderers->setupRenderers();
+    startupTimes.renderers = secondsSince(clock);
+}
+
+void MainGame::startAudio() {
+    auto clock = std::chrono::steady_clock::now();
+    audio.open();
+    audio.startMusic("game_music.mp3");
+    audio.loadChime("chime.mp3");
+    startupTimes.audio = secondsSince(clock);
+}
+
+void MainGame::update() {
+    const platform::Input& input = *platform::input();
+    float dt = timeStep(input);
+    readWindowSize(input);
+    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt);
+    applyKeyboard(*player, input, dt);
+    player->stepPlayer(dt);
+    cameraController->stepCamera(input.wheelPosition());
+    for (Orbit* orbit : orbits) orbit->stepOrbit(dt);
+    stepOrbs(dt);
+    scoreText->text = scoreLine(remaining);
+    dimStep(*scene->lightBlock, remaining);
+    audio.update();
+}
+
+float MainGame::timeStep(const platform::Input& input) {
+    double now = input.time();
+    double dt = lastTime == 0.0 ? 0.0 : now - lastTime;
+    lastTime = now;
+    return static_cast<float>(dt);
+}
+
+void MainGame::readWindowSize(const platform::Input& input) {
+    input.windowSize(windowWidth, windowHeight);
+    // A minimised window reports height 0: keep the last aspect rather than divide by zero.
+    if (windowWidth > 0 && windowHeight > 0) {
+        scene->camera->aspect = static_cast<float>(static_cast<double>(windowWidth) / windowHeight);
+    }
+}
+
+void MainGame::stepOrbs(float dt) {
+    for (OrbController* orb : orbs) {
+        bool wasActive = orb->active;
+        orb->stepOrb(dt);
+        if (orb->active != wasActive) --remaining;
+        orb->maybeHop(scene->planets);
+    }
+}
+
+void MainGame::releaseGpuObjects() {
+    renderers->releaseGpuObjects();
+}

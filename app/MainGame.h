@@ -1,0 +1,73 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/Audio.h"
+
+namespace platform {
+class Input;
+}
+
+class ModelPool;
+struct Scene;
+struct TextItem;
+struct RendererSet;
+struct Player;
+struct Orbit;
+struct OrbController;
+struct CameraController;
+namespace Model {
+class IModelLoader;
+}
+
+// Seconds spent in each start-up stage, for the benchmark.
+struct StartupTimes {
+    double models = 0, scene = 0, shaders = 0, renderers = 0, audio = 0;
+};
+
+// The game object: owns the model pool and loader, the renderers, the game records and the
+// sound, builds the scene and runs the per-frame update.
+class MainGame {
+  public:
+    MainGame();
+    virtual ~MainGame();
+    MainGame(const MainGame&) = delete;
+    MainGame& operator=(const MainGame&) = delete;
+
+    // The whole start-up; false when the game cannot run (no alien model).
+    bool start();
+    // Stages of start(): the first needs no GL context, so tests can play without a window.
+    bool startGame();
+    // Creates the game records around a scene and takes ownership of it.
+    void adoptScene(Scene* built);
+    void startRendering();
+    void startAudio();
+    void update();
+    // Frees every GL object the game made; call while the context is still current.
+    void releaseGpuObjects();
+
+    double lastTime = 0.0;
+    int remaining = 0;
+    int mouseX = 0, mouseY = 0;
+    int windowWidth = 0, windowHeight = 0;
+    ModelPool* modelPool = nullptr;
+    Model::IModelLoader* loader = nullptr;
+    RendererSet* renderers = nullptr;
+    Scene* scene = nullptr;
+    Player* player = nullptr;
+    std::vector<Orbit*> orbits;
+    std::vector<OrbController*> orbs;
+    CameraController* cameraController = nullptr;
+    std::vector<TextItem*>* texts = nullptr;
+    TextItem* scoreText = nullptr;
+    platform::Audio audio;
+    StartupTimes startupTimes;
+
+  private:
+    void prepareModels();
+    Scene* buildScene();
+    void addText(const char* text, int x, int y);
+    float timeStep(const platform::Input& input);
+    void readWindowSize(const platform::Input& input);
+    void stepOrbs(float dt);
+};
