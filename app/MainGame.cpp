@@ -10,6 +10,7 @@
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SceneryCreator.h"
+#include "app/Autopilot.h"
 #include "app/CameraController.h"
 #include "app/GameRules.h"
 #include "app/OrbController.h"
@@ -132,6 +133,7 @@ void MainGame::startAudio() {
 }
 
 void MainGame::update() {
+    if (autopilot) autopilot->beforeUpdate(*scene, *player);
     const platform::Input& input = *platform::input();
     float dt = timeStep(input);
     readWindowSize(input);

@@ -8,6 +8,7 @@ namespace platform {
 class Input;
 }
 
+class AutopilotInput;
 class ModelPool;
 struct Scene;
 struct TextItem;
@@ -61,6 +62,8 @@ class MainGame {
     std::vector<TextItem*>* texts = nullptr;
     TextItem* scoreText = nullptr;
     platform::Audio audio;
+    // When set, the bot plays: it is asked for its moves before every update.
+    AutopilotInput* autopilot = nullptr;
     StartupTimes startupTimes;
 
   private:

@@ -1,5 +1,7 @@
 #include <cstdlib>
+#include <memory>
 
+#include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "infra/Log.h"
@@ -12,6 +14,18 @@ long frameLimit() {
     return value ? std::strtol(value, nullptr, 10) : 0;
 }
 
+// FYREL_AUTOPLAY=<seed> lets the bot play with that random seed, one update per
+// FYREL_AUTOPLAY_STEP seconds of game time (default 0.1 s, near the real frame rate here).
+std::unique_ptr<AutopilotInput> autopilotFromEnvironment() {
+    const char* seed = std::getenv("FYREL_AUTOPLAY");
+    if (!seed || !*seed) return nullptr;
+    std::srand(static_cast<unsigned>(std::strtoul(seed, nullptr, 10)));
+    const char* stepText = std::getenv("FYREL_AUTOPLAY_STEP");
+    double step = stepText ? std::strtod(stepText, nullptr) : 0.0;
+    if (!(step > 0.0 && step <= 1.0)) step = 0.1;
+    return std::make_unique<AutopilotInput>(platform::input(), step);
+}
+
 // Reachable for the whole run: the failure path ends the program without destroying the game.
 MainGame* game = nullptr;
 }  // namespace
@@ -21,6 +35,12 @@ int main() {
     if (setupWindow() != 0) {
         logFatal("Initialization of openGL libraries failed!");
         return 1;
+    }
+    // Seeded before start-up, which draws the orbs' speeds and places.
+    std::unique_ptr<AutopilotInput> autopilot = autopilotFromEnvironment();
+    if (autopilot) {
+        game->autopilot = autopilot.get();
+        platform::setInput(autopilot.get());
     }
     bool started = game->start();
     if (started) runFrameLoop(game, frameLimit());
