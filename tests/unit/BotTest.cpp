@@ -20,7 +20,7 @@ Outcome play(unsigned seed, double dt) {
     Bot bot;
     const int limit = static_cast<int>(std::lround(600.0 / dt));
     for (int frame = 0; frame < limit; ++frame) {
-        bot.drive(game.scene, *game.player, game.input, game.lastDt);
+        bot.drive(*game.scene, *game.player, game.input, game.lastDt);
         game.update(dt);
         if (game.remaining == 0) return {true, (frame + 1) * dt};
     }
@@ -74,7 +74,7 @@ TEST(Soak, RandomInputKeepsEverythingFiniteAndOnItsPlanet) {
         game.update(step(random));
 
         const Player& p = *game.player;
-        const SceneObject& alien = *game.scene.alien;
+        const SceneObject& alien = *game.scene->alien;
         ASSERT_TRUE(finite(alien.position) && finite(alien.up) && finite(alien.forward) &&
                     finite(alien.right))
             << "frame " << frame;
@@ -85,10 +85,10 @@ TEST(Soak, RandomInputKeepsEverythingFiniteAndOnItsPlanet) {
         ASSERT_NEAR(glm::length(alien.up), 1.0f, 1e-4f);
         ASSERT_NEAR(glm::dot(alien.up, alien.forward), 0.0f, 1e-4f);
         ASSERT_FALSE(p.jumping && p.transferring);
-        ASSERT_TRUE(finite(game.scene.camera->view) && finite(game.scene.camera->eye));
-        ASSERT_EQ(game.scene.sky->position, game.scene.camera->eye);
-        for (SceneObject* planet : game.scene.planets) ASSERT_TRUE(finite(planet->position));
-        for (SceneObject* orb : game.scene.lightOrbs) ASSERT_TRUE(finite(orb->position));
+        ASSERT_TRUE(finite(game.scene->camera->view) && finite(game.scene->camera->eye));
+        ASSERT_EQ(game.scene->sky->position, game.scene->camera->eye);
+        for (SceneObject* planet : game.scene->planets) ASSERT_TRUE(finite(planet->position));
+        for (SceneObject* orb : game.scene->lightOrbs) ASSERT_TRUE(finite(orb->position));
         for (Orbit* o : game.orbits) ASSERT_TRUE(o->angle >= 0.0f && o->angle < 6.2831853f);
     }
     EXPECT_GE(game.remaining, 0);

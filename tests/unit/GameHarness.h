@@ -1,16 +1,19 @@
 #pragma once
 
-// A stand-in for the game's update that needs no window, no GL and no asset files: the real
-// planet, alien and light values, the real game records, stepped in the update's order.
+// The game without a window, GL or asset files: the real planet, alien and light values and
+// the real game records, stepped by MainGame's own update.
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "Rendering/core/Camera.h"
+#include "Rendering/scene/Font.h"
 #include "Rendering/scene/Scene.h"
 #include "app/CameraController.h"
 #include "app/GameRules.h"
+#include "app/MainGame.h"
 #include "app/OrbController.h"
 #include "app/Orbit.h"
 #include "app/Player.h"
@@ -51,65 +54,37 @@ inline void buildTestScene(Scene& scene) {
     scene.lightBlock->header = glm::vec4(1.0f, 1.0f, 1.0f, 0.3f);
 }
 
-struct TestGame {
-    Scene scene;
-    Player* player = nullptr;
-    CameraController cameraController;
-    std::vector<Orbit*> orbits;
-    std::vector<OrbController*> orbs;
+// The game's own update, without a window, GL or asset files: MainGame around the scene
+// above, driven by scripted input and time.
+struct TestGame : MainGame {
     platform::ScriptedInput input;
-    int remaining = 0;
-    int mouseX = 0, mouseY = 0;
-    double lastTime = 0.0;
-    std::string score;
+    // The time step the last update used.
     float lastDt = 0.0f;
     // Where the alien's planet was when the alien was placed; the orbits move it afterwards.
     glm::vec3 placedAround{0.0f};
 
-    explicit TestGame(unsigned seed, platform::Audio* audio = nullptr) {
+    explicit TestGame(unsigned seed) {
         std::srand(seed);
-        buildTestScene(scene);
-        player = new Player(scene.alien);
-        player->planet = scene.planets[0];
-        player->planetRadius = static_cast<SphereObject*>(scene.planets[0])->radius;
-        player->planets = &scene.planets;
-        orbits = createOrbits(scene.planets);
-        orbs = createOrbControllers(scene, audio);
-        remaining = static_cast<int>(scene.lights.size());
-        cameraController.sky = scene.sky;
-        cameraController.camera = scene.camera;
+        Scene* built = new Scene;
+        buildTestScene(*built);
+        adoptScene(built);
     }
-    ~TestGame() {
-        delete player;
-        for (Orbit* o : orbits) delete o;
-        for (OrbController* c : orbs) delete c;
+    ~TestGame() override {
+        if (platform::input() == &input) platform::setInput(nullptr);
     }
-    TestGame(const TestGame&) = delete;
-    TestGame& operator=(const TestGame&) = delete;
 
     // One update; the scripted clock advances by `dt` first.
     void update(double dt) {
+        platform::setInput(&input);
+        std::vector<glm::vec3> before;
+        for (SceneObject* planet : scene->planets) before.push_back(planet->position);
+        double previous = lastTime;
         input.now += dt;
-        double now = input.now;
-        float step = lastTime == 0.0 ? 0.0f : static_cast<float>(now - lastTime);
-        lastTime = now;
-        lastDt = step;
-        int w = 0, h = 0;
-        input.windowSize(w, h);
-        scene.camera->aspect = static_cast<float>(static_cast<double>(w) / h);
-        applyMouse(*player, cameraController, mouseX, mouseY, input, step);
-        applyKeyboard(*player, input, step);
-        player->stepPlayer(step);
-        placedAround = player->planet->position;
-        cameraController.stepCamera(input.wheelPosition());
-        for (Orbit* o : orbits) o->stepOrbit(step);
-        for (OrbController* c : orbs) {
-            bool wasActive = c->active;
-            c->stepOrb(step);
-            if (c->active != wasActive) --remaining;
-            c->maybeHop(scene.planets);
-        }
-        score = scoreLine(remaining);
-        dimStep(*scene.lightBlock, remaining);
+        MainGame::update();
+        lastDt = previous == 0.0 ? 0.0f : static_cast<float>(input.now - previous);
+        auto at = std::find(scene->planets.begin(), scene->planets.end(), player->planet);
+        placedAround = before[at - scene->planets.begin()];
     }
+
+    std::string score() const { return scoreText->text; }
 };

@@ -63,15 +63,15 @@ TEST(OrbSetup, EachLightDrawsSpeedThenHostThenPoint) {
     for (size_t k = 0; k < game.orbs.size(); ++k) {
         OrbController* c = game.orbs[k];
         float speed = gameRand() / 32767.0f * 0.5f + 0.4f;
-        SceneObject* host = game.scene.planets[gameRand() % 8];
+        SceneObject* host = game.scene->planets[gameRand() % 8];
         glm::vec3 point =
             randomPointOnSphere(host->position, static_cast<SphereObject*>(host)->radius + 1.0f);
         EXPECT_FLOAT_EQ(c->phaseSpeed, speed);
         EXPECT_EQ(c->host, host);
         EXPECT_EQ(c->orb->position, point);
         EXPECT_EQ(c->offset, point - host->position);
-        EXPECT_EQ(c->light, game.scene.lights[k]);
-        EXPECT_EQ(c->orb, game.scene.lights[k]->object);
+        EXPECT_EQ(c->light, game.scene->lights[k]);
+        EXPECT_EQ(c->orb, game.scene->lights[k]->object);
         EXPECT_TRUE(c->active && c->phase == kPi && c->glowFloor == 0.25f);
     }
 }
@@ -95,25 +95,25 @@ TEST(Collection, ReachIsStrictlyBelowThree) {
 }
 
 TEST(Collection, TwoOrbsInOneFrameCountTwiceAndTakenOrbsNeverAgain) {
-    platform::Audio audio;
-    TestGame game(3, &audio);
+    TestGame game(3);
+    const platform::Audio& audio = game.audio;
     game.update(0.05);
     ASSERT_EQ(game.remaining, 8);
     // Two orbs just above where the alien stands, (1, 12, 1).
     for (int k : {2, 5}) {
-        game.orbs[k]->host = game.scene.planets[0];
+        game.orbs[k]->host = game.scene->planets[0];
         game.orbs[k]->offset = glm::vec3(0.0f, 12.0f, 0.2f * k);
     }
     game.update(0.05);
     EXPECT_EQ(game.remaining, 6);
-    EXPECT_EQ(game.score, "fyrel: 6 von 8");
+    EXPECT_EQ(game.score(), "fyrel: 6 von 8");
     EXPECT_EQ(audio.chimesRequested(), 2);
     for (int i = 0; i < 50; ++i) game.update(0.05);
     EXPECT_EQ(game.remaining, 6);
     EXPECT_EQ(audio.chimesRequested(), 2);
-    EXPECT_FALSE(game.scene.lightOrbs[5]->visible);
+    EXPECT_FALSE(game.scene->lightOrbs[5]->visible);
     // Still riding on its planet, unseen.
-    EXPECT_EQ(game.scene.lightOrbs[5]->position, glm::vec3(1, 13, 2));
+    EXPECT_EQ(game.scene->lightOrbs[5]->position, glm::vec3(1, 13, 2));
 }
 
 TEST(Pulse, FloorToOneAndBackWithinPiOverPhaseSpeed) {

@@ -171,16 +171,16 @@ TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerFrame) {
     game.input.press(Key::W);
     game.input.cursorX = game.input.cursorY = 100;
     game.update(0.016);  // no time has passed yet: held keys and motion add nothing
-    expectNear(game.scene.alien->position, {1, 12, 1}, 1e-6f);
-    expectNear(game.scene.alien->forward, {0, 0, 1}, 1e-6f);
-    EXPECT_EQ(game.score, "fyrel: 8 von 8");
+    expectNear(game.scene->alien->position, {1, 12, 1}, 1e-6f);
+    expectNear(game.scene->alien->forward, {0, 0, 1}, 1e-6f);
+    EXPECT_EQ(game.score(), "fyrel: 8 von 8");
     // Planet 1 starts at once at its first orbit point, (156, 0, 1) from the first planet.
-    expectNear(game.scene.planets[1]->position, {157, 1, 2}, 1e-4f);
+    expectNear(game.scene->planets[1]->position, {157, 1, 2}, 1e-4f);
 
-    float distance = game.scene.camera->distance;
+    float distance = game.scene->camera->distance;
     game.input.wheel = 4;  // four notches in one frame
     game.update(0.1);
     game.update(0.1);
-    EXPECT_EQ(game.scene.camera->distance, distance - 3.0f);
-    EXPECT_EQ(game.scene.sky->position, game.scene.camera->eye);
+    EXPECT_EQ(game.scene->camera->distance, distance - 3.0f);
+    EXPECT_EQ(game.scene->sky->position, game.scene->camera->eye);
 }

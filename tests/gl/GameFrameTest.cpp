@@ -1,0 +1,114 @@
+#include <filesystem>
+#include <glm/glm.hpp>
+#include <string>
+#include <vector>
+
+#include "Rendering/core/Camera.h"
+#include "Rendering/core/Transformer.h"
+#include "Rendering/scene/Scene.h"
+#include "app/FrameLoop.h"
+#include "app/MainGame.h"
+#include "app/RendererSet.h"
+#include "platform/Input.h"
+#include "tests/gl/GLTestFixture.h"
+
+namespace {
+constexpr int kWidth = 1024, kHeight = 768;
+
+struct Rgb {
+    int r, g, b;
+    int brightest() const { return std::max({r, g, b}); }
+};
+
+Rgb at(const std::vector<uint8_t>& frame, int x, int y) {
+    const uint8_t* p = &frame[(static_cast<size_t>(y) * kWidth + x) * 4];
+    return {p[0], p[1], p[2]};
+}
+
+// Window pixel (origin bottom left) of a world point, as the transformer projects it.
+glm::ivec2 onScreen(const Rendering::BasicTransformer& transformer, glm::vec3 point) {
+    glm::vec4 clip = transformer.projection * transformer.view * glm::vec4(point, 1.0f);
+    glm::vec2 ndc = glm::vec2(clip) / clip.w;
+    return glm::ivec2((ndc * 0.5f + 0.5f) * glm::vec2(kWidth, kHeight));
+}
+}  // namespace
+
+// The started game, one frame drawn the way the frame loop draws it.
+class GameFrame : public GLTest {
+  protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        previousFolder = std::filesystem::current_path();
+        std::filesystem::current_path(FYREL_RUN_DIR);
+        game = new MainGame;
+        ASSERT_TRUE(game->start());
+        platform::setInput(&input);
+    }
+    void TearDown() override {
+        if (game) game->releaseGpuObjects();
+        delete game;
+        std::filesystem::current_path(previousFolder);
+        GLTest::TearDown();
+    }
+
+    std::vector<uint8_t> drawOneFrame(double seconds) {
+        input.now += seconds;
+        game->update();
+        game->renderers->transformer->update();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawFrame(*game->renderers);
+        return readPixels(0, 0, kWidth, kHeight);
+    }
+
+    std::filesystem::path previousFolder;
+    MainGame* game = nullptr;
+    platform::ScriptedInput input;
+};
+
+TEST_F(GameFrame, ShowsTheScoreThePlanetsTheAlienAndTheSky) {
+    std::vector<uint8_t> frame = drawOneFrame(0.1);
+    savePNG("game_frame");
+
+    // "fyrel: 8 von 8": every glyph but the spaces puts light pixels into its 6 x 14 cell of
+    // rows 750 to 763, and nothing of it reaches the rows above.
+    const std::string score = "fyrel: 8 von 8";
+    for (size_t k = 0; k < score.size(); ++k) {
+        int lit = 0;
+        for (int y = 750; y < 764; ++y)
+            for (int x = 15 + 6 * int(k); x < 21 + 6 * int(k); ++x) lit += at(frame, x, y).r > 150;
+        if (score[k] == ' ') {
+            EXPECT_EQ(lit, 0) << "space at " << k;
+        } else {
+            EXPECT_GT(lit, 3) << "glyph '" << score[k] << "' at " << k;
+        }
+    }
+
+    const Rendering::BasicTransformer& transformer = *game->renderers->transformer;
+    // The first planet, Neptune, is blue where its centre is seen.
+    glm::ivec2 neptune = onScreen(transformer, game->scene->planets[0]->position);
+    ASSERT_TRUE(neptune.x > 0 && neptune.x < kWidth && neptune.y > 0 && neptune.y < kHeight);
+    Rgb blue = at(frame, neptune.x, neptune.y);
+    EXPECT_GT(blue.b, blue.r + 40) << neptune.x << "," << neptune.y;
+
+    // The alien's green skin shows around the middle of its body, above the planet.
+    const SceneObject& alien = *game->scene->alien;
+    glm::ivec2 body = onScreen(transformer, alien.position + alien.up * 1.0f);
+    int green = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            Rgb p = at(frame, body.x + dx, body.y + dy);
+            green += p.g > p.r + 10 && p.g > p.b + 10;
+        }
+    EXPECT_GT(green, 4) << "alien around " << body.x << "," << body.y;
+
+    // Sky: a dark field with scattered stars in the top right corner.
+    int dark = 0, stars = 0;
+    for (int y = 600; y < 740; ++y)
+        for (int x = 850; x < 1020; ++x) {
+            int light = at(frame, x, y).brightest();
+            dark += light < 60;
+            stars += light > 120;
+        }
+    EXPECT_GT(dark, 140 * 170 * 8 / 10);
+    EXPECT_GT(stars, 3);
+}
