@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-asan bench clean assets-preview
+.PHONY: all deps configure build run demo test test-asan bench clean assets-preview
 
 all: build
 
@@ -19,6 +19,10 @@ build: configure
 
 run: deps build
 	@bash scripts/run-game.sh $(BUILD_DIR)/run
+
+# The bot plays a whole game without a screen; pictures and a GIF land in $(BUILD_DIR)/demo.
+demo: deps build
+	@bash scripts/demo.sh $(BUILD_DIR)
 
 test: deps build
 	@bash scripts/with-display.sh ctest --test-dir $(BUILD_DIR) --output-on-failure

@@ -4,6 +4,7 @@
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "app/FrameCapture.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "infra/GL.h"
@@ -89,6 +90,8 @@ bool runFrame(MainGame* game) {
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (game) drawFrame(*game->renderers);
+    // With FYREL_CAPTURE_DIR set, chosen frames are saved from the back buffer before the swap.
+    if (game) captureFrame(*game);
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
     return !platform::input()->keyDown(Key::Escape) && window->isOpen();

@@ -1,0 +1,151 @@
+"""The whole game seen from outside: the scene on screen, the score line, walking, the exits."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import fyrel_e2e as e2e  # noqa: E402
+from fyrel_e2e import Game  # noqa: E402
+
+WIDTH, HEIGHT = 1024, 768
+# The score line: text item at x 15, bottom edge 750 rows up from the bottom, 6 x 14 glyphs.
+SCORE_X, SCORE_BOTTOM, GLYPH_W, GLYPH_H = 15, 750, 6, 14
+SCORE_TOP = HEIGHT - SCORE_BOTTOM - GLYPH_H  # row from the top of the picture
+SCENE_TOP = 40  # rows below the score line, where only the scene is drawn
+GLYPH_CHARS = "abcdefghijklmnopqrstuvwxyz0123456789 :"
+
+
+def rgb(path, *operations):
+    """The picture's pixels as bytes, 8-bit red, green, blue, rows from the top."""
+    return subprocess.run(["convert", path] + list(operations) + ["-depth", "8", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
+def mean_difference(a, b):
+    assert len(a) == len(b) and a
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+def glyph_path(char):
+    folder = os.path.join(e2e.RUN_DIR, "fyrelFont")
+    if char.isdigit():
+        return os.path.join(folder, "numbers", char + ".jpg")
+    if char == " ":
+        return os.path.join(folder, "sonderzeichen", "space.jpg")
+    if char == ":":
+        return os.path.join(folder, "sonderzeichen", "colon.jpg")
+    return os.path.join(folder, "letters", char + ".jpg")
+
+
+_glyphs = {}
+
+
+def glyph(char):
+    if char not in _glyphs:
+        _glyphs[char] = rgb(glyph_path(char))
+        assert len(_glyphs[char]) == GLYPH_W * GLYPH_H * 3, char
+    return _glyphs[char]
+
+
+def score_cells(picture, length):
+    """The 6 x 14 cells of the first `length` characters of the score line."""
+    strip = rgb(picture, "-crop", "%dx%d+%d+%d" % (GLYPH_W * length, GLYPH_H, SCORE_X, SCORE_TOP),
+                "+repage")
+    row = GLYPH_W * length * 3
+    return [b"".join(strip[r * row + k * GLYPH_W * 3:r * row + (k + 1) * GLYPH_W * 3]
+                     for r in range(GLYPH_H)) for k in range(length)]
+
+
+def read_score(picture, length):
+    """The score line read back: each cell is the font glyph it is nearest to."""
+    return "".join(min(GLYPH_CHARS, key=lambda c: mean_difference(cell, glyph(c)))
+                   for cell in score_cells(picture, length))
+
+
+def score_difference(picture, text):
+    """Mean difference between the score line on the picture and `text` set in the font."""
+    cells = score_cells(picture, len(text))
+    return sum(mean_difference(cell, glyph(c)) for cell, c in zip(cells, text)) / len(text)
+
+
+def scene(picture):
+    """The scene below the score line, scaled down to 128 x 90 pixels."""
+    return rgb(picture, "-crop", "%dx%d+0+%d" % (WIDTH, HEIGHT - SCENE_TOP, SCENE_TOP), "+repage",
+               "-scale", "128x91!")
+
+
+def swap_red_blue(pixels):
+    swapped = bytearray(pixels)
+    swapped[0::3], swapped[2::3] = pixels[2::3], pixels[0::3]
+    return bytes(swapped)
+
+
+class TheGame(unittest.TestCase):
+    def test_scene_score_walking_and_escape(self):
+        capture_dir = tempfile.mkdtemp(prefix="fyrel-capture-")
+        self.addCleanup(shutil.rmtree, capture_dir, True)
+        # The capture hook saves the first frame, which shows the score after one update.
+        with Game({"FYREL_CAPTURE_DIR": capture_dir}) as game:
+            game.wait_running()
+            first = game.screenshot("game_start")
+            time.sleep(1.0)
+            still = game.screenshot("game_still")
+            with game.hold("w", 1.5):
+                pass
+            walked = game.screenshot("game_walked")
+            self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
+        # The log threshold is raised before the window opens: a clean run prints nothing.
+        self.assertEqual(game.stdout, "")
+
+        with self.subTest("the scene is on screen"):
+            pixels = rgb(first)
+            count = WIDTH * HEIGHT
+            black = sum(1 for i in range(0, len(pixels), 3) if pixels[i:i + 3] == b"\0\0\0")
+            bright = sum(1 for i in range(0, len(pixels), 3) if max(pixels[i:i + 3]) >= 120)
+            colours = len(set(pixels[i:i + 3] for i in range(0, len(pixels), 3)))
+            # The sky sphere covers the clear colour; planets are large bright discs.
+            self.assertLess(black, count * 0.2, "mostly clear colour: no sky")
+            self.assertGreater(colours, 2000, "too few colours for a textured scene")
+            self.assertGreater(bright, count * 0.02, "nothing bright: no planets")
+
+        with self.subTest("the score line reads 'fyrel: 8 von 8'"):
+            self.assertEqual(read_score(first, 14), "fyrel: 8 von 8")
+            right = score_difference(first, "fyrel: 8 von 8")
+            self.assertLess(right, 25, "the glyphs differ from the font pictures")
+            self.assertLess(right * 1.5, score_difference(first, "fyrel: 7 von 8"))
+
+        with self.subTest("holding W walks the alien: the view turns"):
+            idle = mean_difference(scene(first), scene(still))
+            moved = mean_difference(scene(still), scene(walked))
+            self.assertGreater(moved, 8, "the picture hardly changed (idle: %.1f)" % idle)
+            self.assertGreater(moved, 3 * idle)
+
+        with self.subTest("the captured first frame is the frame on screen"):
+            start = os.path.join(capture_dir, "start.png")
+            size = subprocess.run(["identify", "-format", "%wx%h", start], capture_output=True,
+                                  text=True, check=True).stdout
+            self.assertEqual(size, "1024x768")
+            self.assertEqual(read_score(start, 14), "fyrel: 8 von 8")
+            captured, shown = scene(start), scene(first)
+            self.assertLess(mean_difference(captured, shown),
+                            mean_difference(swap_red_blue(captured), shown))
+
+    def test_missing_alien_model_is_fatal(self):
+        run_dir = os.path.join(tempfile.mkdtemp(prefix="fyrel-run-"), "run")
+        self.addCleanup(shutil.rmtree, os.path.dirname(run_dir), True)
+        shutil.copytree(e2e.RUN_DIR, run_dir)
+        os.remove(os.path.join(run_dir, "alien.dae"))
+        with Game(run_dir=run_dir) as game:
+            self.assertEqual(game.wait(), 1, game.stderr)
+        fatal = [line for line in game.stdout.splitlines() if line.startswith("FATAL")]
+        self.assertEqual(len(fatal), 1, game.stdout)
+        self.assertIn('"alien.dae"', fatal[0])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
