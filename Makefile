@@ -27,6 +27,13 @@ demo: deps build
 test: deps build
 	@bash scripts/with-display.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 
+# Every file the game reads, broken in every way in turn (about 300 runs of the game); the table
+# goes to <build>/hostile-report.md. FYREL_RUN_DIR=<other build>/run checks another build.
+.PHONY: hostile
+hostile: deps build
+	@FYREL_RUN_DIR=$${FYREL_RUN_DIR:-$(BUILD_DIR)/run} bash scripts/with-display.sh \
+		python3 tests/e2e/hostile_files.py
+
 test-asan: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFYREL_SANITIZE=ON >/dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "Model/Mesh.h"
 #include "Model/ModelLoaderCollada.h"
 #include "Model/ModelPool.h"
 #include "Rendering/core/Camera.h"
@@ -62,11 +63,11 @@ bool MainGame::start() {
 
 bool MainGame::startGame() {
     auto clock = std::chrono::steady_clock::now();
-    prepareModels();
+    const bool alienUsable = prepareModels();
     startupTimes.models = secondsSince(clock);
 
     clock = std::chrono::steady_clock::now();
-    Scene* built = buildScene();
+    Scene* built = alienUsable ? buildScene() : nullptr;
     startupTimes.scene = secondsSince(clock);
     if (!built) {
         logFatal(std::string("the alien model could not be loaded from \"") + kAlienModelPath +
@@ -77,10 +78,14 @@ bool MainGame::startGame() {
     return true;
 }
 
-void MainGame::prepareModels() {
+bool MainGame::prepareModels() {
     modelPool->addLoader(loader);
     modelPool->createModel("alien", kAlienModelPath);
-    modelPool->loadAllModels();
+    const int result = modelPool->loadAllModels();
+    // A file that is there but does not import (empty, cut short, no mesh in it) leaves the
+    // pool an empty mesh; an alien without triangles cannot be played either.
+    const Mesh* alien = modelPool->getModel("alien");
+    return result == 0 && alien && !alien->positions.empty() && !alien->indices.empty();
 }
 
 Scene* MainGame::buildScene() {

@@ -67,7 +67,8 @@ class MainGame {
     StartupTimes startupTimes;
 
   private:
-    void prepareModels();
+    // Loads the alien model; false when there is no usable one.
+    bool prepareModels();
     Scene* buildScene();
     void addText(const char* text, int x, int y);
     float timeStep(const platform::Input& input);

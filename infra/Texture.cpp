@@ -26,6 +26,18 @@ PictureStore& pictureStore() {
     return store;
 }
 
+// The picture being decoded, for the decoder's own messages.
+const char* decodingPath = nullptr;
+
+// The image library tells what it dislikes about a file only through this hook: the bytes it
+// found instead of a picture, or a JPEG cut short, which it still decodes with the missing
+// part grey and would otherwise show without a word.
+void reportDecoderMessage(FREE_IMAGE_FORMAT format, const char* message) {
+    const char* decoder = FreeImage_GetFormatFromFIF(format);
+    std::cerr << "fyrel: picture \"" << (decodingPath ? decodingPath : "")
+              << "\": " << (decoder ? decoder : "decoder") << ": " << message << std::endl;
+}
+
 void reportFailure(const char* path) {
     std::cout << "Texture loading failed! "
               << "Tex: " << path << "\n";
@@ -59,6 +71,10 @@ FIBITMAP* toColour24(FIBITMAP* bitmap) {
 }  // namespace
 
 unsigned char* loadTexture(const char* path, ImageInfo& image) {
+    static const bool hooked = (FreeImage_SetOutputMessage(reportDecoderMessage), true);
+    (void)hooked;
+    decodingPath = path;
+
     FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
     if (format == FIF_UNKNOWN) {
         format = FreeImage_GetFIFFromFilename(path);
@@ -78,6 +94,7 @@ unsigned char* loadTexture(const char* path, ImageInfo& image) {
     image.height = bitmap != nullptr ? FreeImage_GetHeight(bitmap) : 0;
 
     if (image.pixels == nullptr || image.width == 0 || image.height == 0) reportFailure(path);
+    decodingPath = nullptr;
     return image.pixels;
 }
 

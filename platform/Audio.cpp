@@ -38,6 +38,16 @@ Mix_Chunk* asChunk(void* p) {
     return static_cast<Mix_Chunk*>(p);
 }
 
+// The file's contents choose the decoder where they can, so a WAV or Ogg file that carries the
+// music's name still plays; only contents SDL_mixer does not recognise (an MP3 that starts with
+// neither a tag nor a frame, or no sound at all) fall back to the choice by the file's ending.
+Mix_Music* loadMusic(const std::string& path) {
+    if (SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb")) {
+        if (Mix_Music* m = Mix_LoadMUS_RW(file, 1)) return m;  // closes the file when it fails
+    }
+    return Mix_LoadMUS(path.c_str());
+}
+
 }  // namespace
 
 Audio::~Audio() {
@@ -77,7 +87,7 @@ void Audio::startMusic(const std::string& path) {
         Mix_FreeMusic(asMusic(music));
         music = nullptr;
     }
-    Mix_Music* m = Mix_LoadMUS(path.c_str());
+    Mix_Music* m = loadMusic(path);
     if (!m) {
         reportSound(path, Mix_GetError());
         return;
