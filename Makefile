@@ -39,6 +39,12 @@ test-asan: deps
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@bash scripts/with-display.sh ctest --test-dir $(ASAN_DIR) --output-on-failure
 
+# Start-up against its floor, frame times against a sky-only frame, glow pass GPU times, the
+# game's own CPU work and peak memory; the table is also written to $(BUILD_DIR)/bench-report.txt
+# and pictures of one frame with and without glow land beside it.
+bench: deps build
+	@bash scripts/with-display.sh $(BUILD_DIR)/bench/fyrel_gamebench --run-dir $(BUILD_DIR)/run --report $(BUILD_DIR)/bench-report.txt
+
 clean:
 	@rm -rf $(BUILD_DIR) $(ASAN_DIR)
 

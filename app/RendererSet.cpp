@@ -91,6 +91,7 @@ void RendererSet::setupRenderers() {
                                scene->lights.end());
     skyRenderer->camera = scene->camera;
     skyRenderer->lightBlock = scene->lightBlock;
+    skyRenderer->textureShare = &textures;
     skyRenderer->init();
 
     // 2. Lit renderer: alien, planets, light orbs; the list index is the texture unit.
@@ -104,6 +105,7 @@ void RendererSet::setupRenderers() {
                                scene->lights.end());
     litRenderer->camera = scene->camera;
     litRenderer->lightBlock = scene->lightBlock;
+    litRenderer->textureShare = &textures;
     litRenderer->init();
 
     // 3. Glow renderer: planets, alien, light orbs; the whole scene; the shaders "vertex",
@@ -121,6 +123,7 @@ void RendererSet::setupRenderers() {
                                 scene->lights.end());
     glowRenderer->lightBlock = scene->lightBlock;
     glowRenderer->camera = scene->camera;
+    glowRenderer->textureShare = &textures;
     glowRenderer->init();
 
     // 4. Text renderer: the scene's texts (by pointer) and font; "vertexFont", "fragmentText".
@@ -136,6 +139,7 @@ void RendererSet::releaseGpuObjects() {
     litRenderer->releaseGpuObjects();
     glowRenderer->releaseGpuObjects();
     textRenderer->releaseGpuObjects();
+    textures.release();
     for (auto& entry : compiledShaders) {
         if (entry.second->shaderId) glDeleteShader(entry.second->shaderId);
         entry.second->shaderId = 0;

@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "Rendering/scene/Scene.h"
 #include "infra/GL.h"
 
 struct Scene;
@@ -45,6 +46,8 @@ struct RendererSet {
     // Paths are referenced by the compilers, so entries must stay put once compiled.
     std::map<std::string, std::string> shaderFiles;
     std::map<std::string, ShaderCompiler*> compiledShaders;
+    // The renderers draw the same pictures: each is uploaded once, for all of them.
+    TextureShare textures;
 
   private:
     ShaderCompiler* shader(const std::string& name) const;

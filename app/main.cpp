@@ -1,10 +1,14 @@
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
+#include "app/StartupReport.h"
 #include "infra/Log.h"
+#include "infra/Texture.h"
 #include "platform/Window.h"
 
 namespace {
@@ -26,16 +30,34 @@ std::unique_ptr<AutopilotInput> autopilotFromEnvironment() {
     return std::make_unique<AutopilotInput>(platform::input(), step);
 }
 
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The first frame on its own, so that the moment it is presented can be reported; then the
+// usual loop for the rest of the frame budget.
+void runTimedFrames(MainGame* game, long maxFrames, double windowSeconds) {
+    const auto clock = std::chrono::steady_clock::now();
+    bool running = runFrame(game);
+    reportStartup(*game, windowSeconds, secondsSince(clock));
+    if (running && maxFrames != 1) runFrameLoop(game, maxFrames > 1 ? maxFrames - 1 : 0);
+}
+
 // Reachable for the whole run: the failure path ends the program without destroying the game.
 MainGame* game = nullptr;
 }  // namespace
 
 int main() {
     game = new MainGame();
+    // Both cores decode the pictures while this thread opens the window, loads the model and
+    // compiles the shaders; the scenery creator then finds them ready.
+    prefetchPictures(Rendering::SceneryCreator::pictureFiles());
+    const auto windowClock = std::chrono::steady_clock::now();
     if (setupWindow() != 0) {
         logFatal("Initialization of openGL libraries failed!");
         return 1;
     }
+    const double windowSeconds = secondsSince(windowClock);
     // Seeded before start-up, which draws the orbs' speeds and places.
     std::unique_ptr<AutopilotInput> autopilot = autopilotFromEnvironment();
     if (autopilot) {
@@ -43,7 +65,11 @@ int main() {
         platform::setInput(autopilot.get());
     }
     bool started = game->start();
-    if (started) runFrameLoop(game, frameLimit());
+    if (started && startupReportWanted()) {
+        runTimedFrames(game, frameLimit(), windowSeconds);
+    } else if (started) {
+        runFrameLoop(game, frameLimit());
+    }
 
     // GL objects go while the context is still current; closing the window takes it away.
     game->releaseGpuObjects();

@@ -2,22 +2,63 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <iostream>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
+
+// A decode's outcome: the 24-bit bitmap or null, and how many of the steps before the final
+// check failed (each prints the failure message, when the result is taken).
+struct Decoded {
+    FIBITMAP* bitmap = nullptr;
+    int failedSteps = 0;
+};
+
+// Pictures decoded ahead on worker threads, each waiting for the first load of its path.
+struct Prefetch {
+    std::vector<std::string> paths;
+    std::vector<Decoded> results;
+    std::vector<char> done, taken;
+    std::atomic<size_t> next{0};
+    std::vector<std::thread> workers;
+    std::mutex mutex;
+    std::condition_variable finished;
+};
 
 // Every decoded picture stays alive for the whole run, because meshes and the font keep raw
 // pointers into it. They all live here, so that one call (or the end of the process) frees
 // them and leak checks of the whole program stay clean.
 struct PictureStore {
     std::vector<FIBITMAP*> bitmaps;
+    std::unique_ptr<Prefetch> prefetch;
 
     ~PictureStore() { release(); }
 
     void release() {
+        dropPrefetch();
         for (FIBITMAP* bitmap : bitmaps) FreeImage_Unload(bitmap);
         bitmaps.clear();
+    }
+
+    void dropPrefetch() {
+        if (!prefetch) return;
+        // Workers stop after the picture they are on; what nobody took is freed.
+        prefetch->next = prefetch->paths.size();
+        for (std::thread& worker : prefetch->workers) worker.join();
+        for (size_t i = 0; i < prefetch->results.size(); ++i) {
+            if (!prefetch->taken[i] && prefetch->results[i].bitmap) {
+                FreeImage_Unload(prefetch->results[i].bitmap);
+            }
+        }
+        prefetch.reset();
     }
 };
 
@@ -26,8 +67,8 @@ PictureStore& pictureStore() {
     return store;
 }
 
-// The picture being decoded, for the decoder's own messages.
-const char* decodingPath = nullptr;
+// The picture being decoded on this thread, for the decoder's own messages.
+thread_local const char* decodingPath = nullptr;
 
 // The image library tells what it dislikes about a file only through this hook: the bytes it
 // found instead of a picture, or a JPEG cut short, which it still decodes with the missing
@@ -68,25 +109,87 @@ FIBITMAP* toColour24(FIBITMAP* bitmap) {
     return converted;
 }
 
-}  // namespace
-
-unsigned char* loadTexture(const char* path, ImageInfo& image) {
-    static const bool hooked = (FreeImage_SetOutputMessage(reportDecoderMessage), true);
-    (void)hooked;
+// The decoding steps of loadTexture without the failure output; safe on any thread.
+Decoded decode(const char* path) {
     decodingPath = path;
-
+    Decoded result;
     FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
     if (format == FIF_UNKNOWN) {
         format = FreeImage_GetFIFFromFilename(path);
-        if (format == FIF_UNKNOWN) reportFailure(path);
+        if (format == FIF_UNKNOWN) ++result.failedSteps;
     }
-
-    FIBITMAP* bitmap = nullptr;
     if (!FreeImage_FIFSupportsReading(format) ||
-        (bitmap = FreeImage_Load(format, path, 0)) == nullptr) {
-        reportFailure(path);
+        (result.bitmap = FreeImage_Load(format, path, 0)) == nullptr) {
+        ++result.failedSteps;
     }
-    if (bitmap != nullptr) bitmap = toColour24(bitmap);
+    if (result.bitmap != nullptr) result.bitmap = toColour24(result.bitmap);
+    decodingPath = nullptr;
+    return result;
+}
+
+void installDecoderMessages() {
+    static const bool hooked = (FreeImage_SetOutputMessage(reportDecoderMessage), true);
+    (void)hooked;
+}
+
+void decodeAhead(Prefetch* prefetch) {
+    for (size_t i = prefetch->next++; i < prefetch->paths.size(); i = prefetch->next++) {
+        {
+            // Taken over by a load that found nobody working on it.
+            std::lock_guard<std::mutex> lock(prefetch->mutex);
+            if (prefetch->done[i]) continue;
+        }
+        Decoded result = decode(prefetch->paths[i].c_str());
+        std::lock_guard<std::mutex> lock(prefetch->mutex);
+        prefetch->results[i] = result;
+        prefetch->done[i] = 1;
+        prefetch->finished.notify_all();
+    }
+}
+
+// The prefetched result for the first load of `path`, once it is ready.
+std::optional<Decoded> takePrefetched(const char* path) {
+    Prefetch* prefetch = pictureStore().prefetch.get();
+    if (!prefetch) return std::nullopt;
+    std::unique_lock<std::mutex> lock(prefetch->mutex);
+    for (size_t i = 0; i < prefetch->paths.size(); ++i) {
+        if (prefetch->taken[i] || prefetch->paths[i] != path) continue;
+        prefetch->taken[i] = 1;
+        // No worker has started it yet: decoding it here beats waiting.
+        if (prefetch->next <= i) {
+            prefetch->done[i] = 1;
+            lock.unlock();
+            return decode(path);
+        }
+        prefetch->finished.wait(lock, [&] { return prefetch->done[i] != 0; });
+        return prefetch->results[i];
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void prefetchPictures(const std::vector<std::string>& paths, unsigned threads) {
+    installDecoderMessages();
+    PictureStore& store = pictureStore();
+    store.dropPrefetch();
+    auto prefetch = std::make_unique<Prefetch>();
+    prefetch->paths = paths;
+    prefetch->results.resize(paths.size());
+    prefetch->done.assign(paths.size(), 0);
+    prefetch->taken.assign(paths.size(), 0);
+    for (unsigned i = 0; i < std::max(threads, 1u); ++i) {
+        prefetch->workers.emplace_back(decodeAhead, prefetch.get());
+    }
+    store.prefetch = std::move(prefetch);
+}
+
+unsigned char* loadTexture(const char* path, ImageInfo& image) {
+    installDecoderMessages();
+    std::optional<Decoded> prefetched = takePrefetched(path);
+    const Decoded result = prefetched ? *prefetched : decode(path);
+    for (int i = 0; i < result.failedSteps; ++i) reportFailure(path);
+    FIBITMAP* bitmap = result.bitmap;
     if (bitmap != nullptr) pictureStore().bitmaps.push_back(bitmap);
 
     image.pixels = bitmap != nullptr ? FreeImage_GetBits(bitmap) : nullptr;
@@ -94,7 +197,6 @@ unsigned char* loadTexture(const char* path, ImageInfo& image) {
     image.height = bitmap != nullptr ? FreeImage_GetHeight(bitmap) : 0;
 
     if (image.pixels == nullptr || image.width == 0 || image.height == 0) reportFailure(path);
-    decodingPath = nullptr;
     return image.pixels;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Size and pixels of a decoded picture. Pixels are in the decoder's native layout: bottom row
 // first, blue-green-red, each row padded to a multiple of four bytes.
@@ -14,6 +16,11 @@ struct ImageInfo {
 // "Texture loading failed! Tex: <path>" and leaves null pixels and a 0 x 0 size.
 // The pixels stay valid until releaseAllPictures().
 unsigned char* loadTexture(const char* path, ImageInfo& image);
+
+// Starts decoding these pictures on `threads` worker threads. The first loadTexture of each
+// path then takes the decoded picture (waiting for it if need be) and prints any failure just
+// as if it had decoded the file itself; later loads of the path decode it again.
+void prefetchPictures(const std::vector<std::string>& paths, unsigned threads = 2);
 
 // Frees every picture loadTexture has kept alive (at exit).
 void releaseAllPictures();

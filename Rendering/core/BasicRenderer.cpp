@@ -38,7 +38,7 @@ void BasicRenderer::init() {
         if (!object) continue;
         uploadBuffers(object);
         createVertexArray(program, object);
-        createTexture(texture, object);
+        createTexture(texture, object, textureShare);
     }
     setupUniformBlocks();
     mvpLocation = glGetUniformLocation(program, "modelViewProjectionMatrix");

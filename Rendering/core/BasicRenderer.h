@@ -9,12 +9,13 @@ struct LightBlock;
 struct LightSource;
 struct SceneObject;
 struct ShaderCompiler;
+class TextureShare;
 
 namespace Rendering {
 
 // Draws lit, textured scene objects with one program and the "Light"/"Material" blocks.
 class BasicRenderer {
-public:
+  public:
     BasicRenderer() = default;
     virtual ~BasicRenderer() = default;
     BasicRenderer(const BasicRenderer&) = delete;
@@ -49,6 +50,8 @@ public:
     std::vector<LightSource*> lights;
     LightBlock* lightBlock = nullptr;
     Camera* camera = nullptr;
+    // When set, pictures already on the GPU (from another object or renderer) are reused.
+    TextureShare* textureShare = nullptr;
 };
 
 }  // namespace Rendering

@@ -54,3 +54,12 @@ void ImageFont::loadPictures() {
         pictures[key] = pixels;
     }
 }
+
+std::vector<std::string> fontPictureFiles() {
+    // The font loads by key order (its map), which is not the table's order.
+    std::map<std::string, std::string> byKey;
+    for (const FontFile& file : fontFiles()) byKey[file.key] = file.path;
+    std::vector<std::string> paths;
+    for (const auto& entry : byKey) paths.push_back(entry.second);
+    return paths;
+}

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "infra/Texture.h"
 
@@ -28,3 +29,6 @@ struct ImageFont {
     std::map<std::string, const char*> picturePaths;
     std::map<std::string, unsigned char*> pictures;
 };
+
+// The paths of the font's pictures, in the order the font loads them.
+std::vector<std::string> fontPictureFiles();

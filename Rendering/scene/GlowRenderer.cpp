@@ -196,7 +196,7 @@ void GlowRenderer::init() {
         if (!object) continue;
         uploadBuffers(object);
         createVertexArray(scenePassProgram, object);
-        createTexture(texture, object);
+        createTexture(texture, object, textureShare);
         boundingRadius(object);
     }
     // The base renderer's block set-up and drawObject work on `program`.
@@ -326,6 +326,7 @@ void GlowRenderer::draw() {
     attach(GL_COLOR_ATTACHMENT5, glowResultTarget);
     attach(GL_COLOR_ATTACHMENT6, dofResultTarget);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    beginPass("copy+clear");
     copyWindow();
     // Outside this frame's regions every target reads as zero: nothing to add there. The
     // depth-of-field source keeps the copied colours; only its weights start at zero.
@@ -335,25 +336,38 @@ void GlowRenderer::draw() {
     glDrawBuffers(6, all);
     glColorMaski(1, GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    endPass();
 
     glEnable(GL_SCISSOR_TEST);
     glEnable(GL_DEPTH_TEST);
+    beginPass("scene");
     scenePass(focusDepth);
+    endPass();
     glDisable(GL_DEPTH_TEST);
 
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glBindVertexArray(quadVertexArray);
+    beginPass("dof-x");
     blurPass(dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 1, dofSourceTarget,
              kDofUnit, GL_COLOR_ATTACHMENT3, dofPassTarget, dofRects);
+    endPass();
+    beginPass("dof-y");
     blurPass(dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 0, dofPassTarget,
              kDofUnit, GL_COLOR_ATTACHMENT6, dofResultTarget, dofRects);
+    endPass();
+    beginPass("glow-x");
     blurPass(glowBlurProgram, blurDirectionLocation, glowTextureLocation, 1, sceneTarget,
              kGlowFirstUnit, GL_COLOR_ATTACHMENT4, glowPassTarget, glowRects);
+    endPass();
+    beginPass("glow-y");
     blurPass(glowBlurProgram, blurDirectionLocation, glowTextureLocation, 0, glowPassTarget,
              kGlowSecondUnit, GL_COLOR_ATTACHMENT5, glowResultTarget, glowRects);
+    endPass();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
+    beginPass("composite");
     compositePass();
+    endPass();
     glDisable(GL_SCISSOR_TEST);
     glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonModes[0]));
     glBindVertexArray(0);

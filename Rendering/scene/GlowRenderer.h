@@ -26,6 +26,13 @@ class GlowRenderer : public BasicRenderer {
         bool empty() const { return x1 <= x0 || y1 <= y0; }
     };
 
+    // Told where each pass begins and ends, so that the passes can be timed on the GPU.
+    struct PassObserver {
+        virtual ~PassObserver() = default;
+        virtual void beginPass(const char* name) = 0;
+        virtual void endPass() = 0;
+    };
+
     GlowRenderer() = default;
 
     void init() override;
@@ -78,6 +85,8 @@ class GlowRenderer : public BasicRenderer {
     GLuint quadVertexArray = 0;
     // Set when init found the framebuffer complete.
     bool framebufferComplete = false;
+    // Null in the game.
+    PassObserver* passObserver = nullptr;
 
   private:
     void allocateTargets();
@@ -93,6 +102,12 @@ class GlowRenderer : public BasicRenderer {
                   const std::vector<PixelRect>& rects);
     void compositePass();
     float orbBrightness(const SceneObject* orb) const;
+    void beginPass(const char* name) {
+        if (passObserver) passObserver->beginPass(name);
+    }
+    void endPass() {
+        if (passObserver) passObserver->endPass();
+    }
 
     // Target size; follows the window's framebuffer, never 0.
     int width = 1024;

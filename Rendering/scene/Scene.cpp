@@ -37,6 +37,7 @@ SceneObject* initSceneObject(SceneObject* object) {
     for (float& value : object->material) value = 0.0f;
     object->visible = true;
     object->texCoordBuffer = 0;
+    object->textureShared = false;
     return object;
 }
 
@@ -110,7 +111,13 @@ void createVertexArray(GLuint program, SceneObject* object) {
     object->vertexArray = vertexArray;
 }
 
-void createTexture(GLuint& textureName, SceneObject* object) {
+namespace {
+
+bool hasPicture(const Mesh& mesh) {
+    return mesh.pixels != nullptr && mesh.imageWidth > 0 && mesh.imageHeight > 0;
+}
+
+void uploadPicture(GLuint& textureName, const Mesh& mesh) {
     glGenTextures(1, &textureName);
     glBindTexture(GL_TEXTURE_2D, textureName);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
@@ -119,10 +126,9 @@ void createTexture(GLuint& textureName, SceneObject* object) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 
     // Without a picture the texture stays empty (0 x 0); nothing is read.
-    const Mesh& mesh = *object->mesh;
-    const bool hasPicture = mesh.pixels != nullptr && mesh.imageWidth > 0 && mesh.imageHeight > 0;
-    const GLsizei width = hasPicture ? static_cast<GLsizei>(mesh.imageWidth) : 0;
-    const GLsizei height = hasPicture ? static_cast<GLsizei>(mesh.imageHeight) : 0;
+    const bool picture = hasPicture(mesh);
+    const GLsizei width = picture ? static_cast<GLsizei>(mesh.imageWidth) : 0;
+    const GLsizei height = picture ? static_cast<GLsizei>(mesh.imageHeight) : 0;
 
     // Decoded rows are padded to four bytes; make sure GL expects exactly that, whatever
     // alignment other code left behind.
@@ -130,17 +136,49 @@ void createTexture(GLuint& textureName, SceneObject* object) {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_BGR, GL_UNSIGNED_BYTE,
-                 hasPicture ? mesh.pixels : nullptr);
+                 picture ? mesh.pixels : nullptr);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glGenerateMipmap(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+}  // namespace
+
+GLuint TextureShare::find(const unsigned char* pixels, uint32_t width, uint32_t height) const {
+    auto found = textures.find({pixels, {width, height}});
+    return found != textures.end() ? found->second : 0;
+}
+
+void TextureShare::add(const unsigned char* pixels, uint32_t width, uint32_t height,
+                       GLuint texture) {
+    textures[{pixels, {width, height}}] = texture;
+}
+
+void TextureShare::release() {
+    for (const auto& entry : textures) glDeleteTextures(1, &entry.second);
+    textures.clear();
+}
+
+void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share) {
+    const Mesh& mesh = *object->mesh;
+    // Pictureless objects each keep their own empty texture: there is nothing to save.
+    const bool shared = share != nullptr && hasPicture(mesh);
+    const GLuint existing =
+        shared ? share->find(mesh.pixels, mesh.imageWidth, mesh.imageHeight) : 0;
+    if (existing != 0) {
+        textureName = existing;
+    } else {
+        uploadPicture(textureName, mesh);
+        if (shared) share->add(mesh.pixels, mesh.imageWidth, mesh.imageHeight, textureName);
+    }
 
     if (object->texCoordBuffer == 0) {
         object->texCoordBuffer = object->texture;
-    } else if (object->texture != 0) {
+    } else if (object->texture != 0 && !object->textureShared) {
         glDeleteTextures(1, &object->texture);  // an earlier texture of this upload
     }
     object->texture = textureName;
+    object->textureShared = shared;
 }
 
 void releaseGpuObjects(SceneObject* object) {
@@ -148,7 +186,7 @@ void releaseGpuObjects(SceneObject* object) {
     const GLuint buffers[] = {object->positionBuffer, object->indexBuffer, object->normalBuffer,
                               texCoordBufferOf(object)};
     glDeleteBuffers(4, buffers);  // zero names are ignored
-    if (object->texCoordBuffer != 0 && object->texture != 0) {
+    if (object->texCoordBuffer != 0 && object->texture != 0 && !object->textureShared) {
         glDeleteTextures(1, &object->texture);
     }
     if (object->vertexArray != 0) glDeleteVertexArrays(1, &object->vertexArray);
@@ -158,4 +196,5 @@ void releaseGpuObjects(SceneObject* object) {
     object->normalBuffer = 0;
     object->vertexArray = 0;
     object->texCoordBuffer = 0;
+    object->textureShared = false;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "Model/Mesh.h"
@@ -34,6 +36,8 @@ struct SceneObject {
     // The texture-coordinate buffer once createTexture has taken over `texture`; 0 before.
     // Kept only so that the buffer can be deleted again.
     GLuint texCoordBuffer = 0;
+    // Set when `texture` belongs to a TextureShare, which deletes it; the object only uses it.
+    bool textureShared = false;
 };
 
 // A generated sphere; it owns its mesh.
@@ -79,13 +83,36 @@ struct Scene {
     ImageFont* font = nullptr;
 };
 
+// Textures of the pictures several objects show, or several renderers draw: each picture is
+// uploaded (and its mipmaps made) once, and every later object with the same pixels gets the
+// same texture. Owns those textures.
+class TextureShare {
+  public:
+    TextureShare() = default;
+    ~TextureShare() = default;
+    TextureShare(const TextureShare&) = delete;
+    TextureShare& operator=(const TextureShare&) = delete;
+
+    // The texture made earlier from exactly these pixels at this size, or 0.
+    GLuint find(const unsigned char* pixels, uint32_t width, uint32_t height) const;
+    void add(const unsigned char* pixels, uint32_t width, uint32_t height, GLuint texture);
+    size_t size() const { return textures.size(); }
+    // Deletes every texture (context must be current).
+    void release();
+
+  private:
+    using Key = std::pair<const unsigned char*, std::pair<uint32_t, uint32_t>>;
+    std::map<Key, GLuint> textures;
+};
+
 // Resets every field of a scene object to its start value.
 SceneObject* initSceneObject(SceneObject* object);
 // GPU upload; a current GL context is required.
 void uploadBuffers(SceneObject* object);
 void createVertexArray(GLuint program, SceneObject* object);
-// `textureName` is the renderer's working texture field; it is overwritten.
-void createTexture(GLuint& textureName, SceneObject* object);
+// `textureName` is the renderer's working texture field; it is overwritten. With a share, a
+// picture that is already on the GPU is not uploaded again: its texture is reused.
+void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share = nullptr);
 // Releases the object's buffers, vertex array and texture and zeroes their fields (context
 // must be current). uploadBuffers does this itself for an object that is uploaded again.
 void releaseGpuObjects(SceneObject* object);

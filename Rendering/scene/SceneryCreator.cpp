@@ -27,6 +27,9 @@ const PlanetRow kPlanets[] = {
     {"plutomap.jpg", 13.0f, {24.0f, 35.0f, 1.0f}},
 };
 
+const char* const kAlienPicture = "alienUV.jpg";
+const char* const kSkyPicture = "spacemap2.jpg";
+const char* const kOrbPicture = "sunmap.jpg";
 constexpr int kLightOrbCount = 8;
 constexpr unsigned kPlanetRings = 50, kPlanetSegments = 100;
 constexpr unsigned kOrbRings = 20, kOrbSegments = 20;
@@ -46,6 +49,16 @@ SceneryCreator::SceneryCreator(ModelPool* modelPool, ImageInfo* image)
 
 SceneryCreator::~SceneryCreator() {
     delete image;
+}
+
+std::vector<std::string> SceneryCreator::pictureFiles() {
+    std::vector<std::string> files = {kSkyPicture};
+    for (const PlanetRow& row : kPlanets) files.push_back(row.picture);
+    files.push_back(kAlienPicture);
+    files.push_back(kOrbPicture);
+    const std::vector<std::string> font = fontPictureFiles();
+    files.insert(files.end(), font.begin(), font.end());
+    return files;
 }
 
 Scene* SceneryCreator::createScene() {
@@ -72,7 +85,7 @@ void SceneryCreator::createAlien(Mesh* alienMesh) {
     SceneObject* alien = initSceneObject(new SceneObject());
     alien->mesh = alienMesh;
     alien->position = glm::vec3(1.0f, 13.5f, 1.0f);
-    attachPicture(alien, "alienUV.jpg");
+    attachPicture(alien, kAlienPicture);
     setMaterial(alien, {1.0f, 0.8f, 0.8f, 1.0f}, {1.0f, 0.8f, 0.8f, 1.0f}, 0.05f);
     scene->alien = alien;
 }
@@ -91,7 +104,7 @@ void SceneryCreator::createCamera() {
 void SceneryCreator::createSky() {
     SphereObject* sky = generateSphere(new SphereObject(), 800.0f, kPlanetRings, kPlanetSegments);
     sky->position = scene->camera->eye;
-    attachPicture(sky, "spacemap2.jpg");
+    attachPicture(sky, kSkyPicture);
     scene->sky = sky;
 }
 
@@ -107,10 +120,20 @@ void SceneryCreator::createPlanets() {
 }
 
 void SceneryCreator::createLightOrbs() {
+    const Mesh* first = nullptr;
     for (int i = 0; i < kLightOrbCount; ++i) {
         SphereObject* orb = generateSphere(new SphereObject(), 0.5f, kOrbRings, kOrbSegments);
         orb->position = glm::vec3(0.0f);
-        attachPicture(orb, "sunmap.jpg");
+        // All orbs show the same picture: decoded once, the pixels serve every orb (and the
+        // renderers upload it once). A picture that failed is tried, and reported, per orb.
+        if (first && first->pixels) {
+            orb->mesh->pixels = first->pixels;
+            orb->mesh->imageWidth = first->imageWidth;
+            orb->mesh->imageHeight = first->imageHeight;
+        } else {
+            attachPicture(orb, kOrbPicture);
+        }
+        if (!first) first = orb->mesh;
         setMaterial(orb, {1.0f, 0.8f, 0.8f, 1.0f}, {1.0f, 0.8f, 0.8f, 1.0f}, 0.02f);
         scene->lightOrbs.push_back(orb);
     }

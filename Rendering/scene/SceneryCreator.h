@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "Rendering/scene/Scene.h"
 #include "infra/Texture.h"
 
@@ -25,6 +28,8 @@ class SceneryCreator : public ISceneryCreator {
 
     // Returns the new scene, or null (and builds nothing) when the pool has no "alien" mesh.
     Scene* createScene() override;
+    // Every picture createScene loads (the font's too), largest first, for decoding ahead.
+    static std::vector<std::string> pictureFiles();
 
     Scene* scene = nullptr;
     ModelPool* modelPool = nullptr;

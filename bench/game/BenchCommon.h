@@ -1,0 +1,34 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Shared by the parts of the game benchmark. The benchmark runs its measurements in child
+// processes (the real game, and itself in a measuring mode); each child prints lines of
+// "<tag> key=value key=value ..." on standard output, which the parent collects.
+namespace bench {
+
+using Values = std::map<std::string, double>;
+
+struct Stats {
+    double median = 0.0;
+    double p90 = 0.0;
+    size_t count = 0;
+};
+
+Stats statsOf(std::vector<double> samples);
+
+// Prints one tagged line of values and flushes it.
+void printValues(const std::string& tag, const Values& values);
+// The values of the first line that starts with `tag`; empty when there is none.
+Values parseValues(const std::string& output, const std::string& tag);
+
+// Every picture file the game reads: the JPEG files of the runnable folder and its font folders.
+std::vector<std::string> pictureFiles(const std::string& runDir);
+
+// The measuring modes, each run in a child process with the runnable folder as working directory.
+int runFloorMode();
+int runFramesMode(int rounds, const std::string& pngDir);
+
+}  // namespace bench

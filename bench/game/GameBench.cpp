@@ -1,0 +1,335 @@
+// The game benchmark behind `make bench`: start-up of the real binary against the start-up
+// floor, frame times against a sky-only frame, glow pass GPU times, the game's own CPU work per
+// frame and peak memory against a bound computed from the pictures. Every target is a ratio of
+// figures taken in the same run, so a busy machine slows both sides alike.
+//
+//   fyrel_gamebench --run-dir <runnable folder> --report <file> [--runs N] [--rounds N]
+//
+// It must run with a display (scripts/with-display.sh). The measuring is done in child
+// processes: the real game, and this program again in its --floor and --frames modes.
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/game/BenchCommon.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using bench::Values;
+
+struct ChildRun {
+    int status = -1;
+    std::string output;
+    double maxResidentBytes = 0.0;
+    long long spawnNanoseconds = 0;
+};
+
+long long monotonicNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::vector<std::string> childEnvironment(const std::vector<std::string>& extra) {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        bool replaced = false;
+        for (const std::string& add : extra) {
+            replaced =
+                replaced || text.compare(0, add.find('=') + 1, add, 0, add.find('=') + 1) == 0;
+        }
+        if (!replaced) env.push_back(text);
+    }
+    env.insert(env.end(), extra.begin(), extra.end());
+    return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+    std::vector<char*> result;
+    for (std::string& s : strings) result.push_back(s.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+// Runs a program in `cwd` with extra environment entries, collects its standard output, and
+// reports its peak resident memory and the monotonic clock just before it was started.
+ChildRun runChild(std::vector<std::string> argv, const std::vector<std::string>& extraEnv,
+                  const std::string& cwd) {
+    std::vector<std::string> env = childEnvironment(extraEnv);
+    std::vector<char*> argvPointers = pointers(argv);
+    std::vector<char*> envPointers = pointers(env);
+    int pipeFds[2];
+    ChildRun run;
+    if (pipe(pipeFds) != 0) return run;
+    run.spawnNanoseconds = monotonicNanoseconds();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        if (chdir(cwd.c_str()) != 0) _exit(127);
+        execve(argvPointers[0], argvPointers.data(), envPointers.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeFds[0], buffer, sizeof buffer)) > 0) run.output.append(buffer, got);
+    close(pipeFds[0]);
+    struct rusage usage {};
+    int status = 0;
+    if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        run.maxResidentBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
+    }
+    return run;
+}
+
+std::string freshCacheDir() {
+    char pattern[] = "/tmp/fyrel-bench-shader-cache-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    return dir ? dir : "/tmp";
+}
+
+struct Options {
+    std::string runDir;
+    std::string report;
+    int runs = 3;
+    int rounds = 6;
+};
+
+struct Startup {
+    double total = 0.0;
+    Values stages;
+};
+
+// Process start to first presented frame of the real binary, median of `runs` runs.
+Startup measureStartup(const Options& options, bool cold, const std::string& warmCache) {
+    std::vector<Startup> runs;
+    for (int i = 0; i < options.runs; ++i) {
+        const std::string cache = cold ? freshCacheDir() : warmCache;
+        ChildRun run = runChild(
+            {options.runDir + "/fyrel"},
+            {"FYREL_BENCH_STARTUP=1", "FYREL_MAX_FRAMES=1", "MESA_SHADER_CACHE_DIR=" + cache},
+            options.runDir);
+        if (cold) fs::remove_all(cache);
+        Values values = bench::parseValues(run.output, "fyrel-startup");
+        if (run.status != 0 || !values.count("presented_ns")) {
+            std::cerr << "start-up run failed (exit " << run.status << ")\n" << run.output;
+            continue;
+        }
+        runs.push_back({(values["presented_ns"] - run.spawnNanoseconds) * 1e-9, values});
+    }
+    std::sort(runs.begin(), runs.end(),
+              [](const Startup& a, const Startup& b) { return a.total < b.total; });
+    return runs.empty() ? Startup{} : runs[runs.size() / 2];
+}
+
+Values measureFloor(const Options& options, const std::string& self, bool cold,
+                    const std::string& warmCache) {
+    std::vector<Values> runs;
+    for (int i = 0; i < options.runs; ++i) {
+        const std::string cache = cold ? freshCacheDir() : warmCache;
+        ChildRun run =
+            runChild({self, "--floor"}, {"MESA_SHADER_CACHE_DIR=" + cache}, options.runDir);
+        if (cold) fs::remove_all(cache);
+        Values values = bench::parseValues(run.output, "fyrel-floor");
+        if (run.status != 0 || values.empty()) {
+            std::cerr << "floor run failed (exit " << run.status << ")\n";
+            continue;
+        }
+        values["total"] = values["decode"] + values["upload"] + values["programs"];
+        runs.push_back(values);
+    }
+    std::sort(runs.begin(), runs.end(),
+              [](const Values& a, const Values& b) { return a.at("total") < b.at("total"); });
+    return runs.empty() ? Values{} : runs[runs.size() / 2];
+}
+
+double valueOr(const Values& values, const std::string& key) {
+    auto found = values.find(key);
+    return found == values.end() ? 0.0 : found->second;
+}
+
+std::string row(const std::string& label, const std::string& value, const std::string& note = "") {
+    char line[256];
+    std::snprintf(line, sizeof line, "  %-44s %14s  %s\n", label.c_str(), value.c_str(),
+                  note.c_str());
+    return line;
+}
+
+std::string ms(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f ms", seconds * 1e3);
+    return text;
+}
+
+std::string fixed(double value, const char* format) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string verdict(double value, double limit) {
+    return value <= limit ? "PASS" : "MISS";
+}
+
+std::string startupSection(const char* title, const Startup& s, const Values& floor) {
+    std::string out = std::string(title) + "\n";
+    const Values& v = s.stages;
+    const double staged = valueOr(v, "window") + valueOr(v, "models") + valueOr(v, "scene") +
+                          valueOr(v, "shaders") + valueOr(v, "renderers") + valueOr(v, "audio") +
+                          valueOr(v, "first_frame");
+    out += row("process start to first presented frame", ms(s.total));
+    out += row("  process, libraries, game object", ms(s.total - staged));
+    out += row("  window and GL context", ms(valueOr(v, "window")));
+    out += row("  model loading", ms(valueOr(v, "models")));
+    out += row("  scene building (pictures decoded)", ms(valueOr(v, "scene")));
+    out += row("  shader compiling", ms(valueOr(v, "shaders")));
+    out += row("  renderer set-up (uploads)", ms(valueOr(v, "renderers")));
+    out += row("  audio", ms(valueOr(v, "audio")));
+    out += row("  first frame (programs compiled at draw)", ms(valueOr(v, "first_frame")));
+    const double total = valueOr(floor, "total");
+    out += row("floor: decode every picture once", ms(valueOr(floor, "decode")));
+    out += row("floor: upload each picture once + mipmaps", ms(valueOr(floor, "upload")));
+    out += row("floor: compile + first-draw every program", ms(valueOr(floor, "programs")));
+    out += row("floor total", ms(total));
+    const double ratio = total > 0.0 ? s.total / total : 0.0;
+    out += row("start-up / floor (target <= 1.25)", fixed(ratio, "%.2f"), verdict(ratio, 1.25));
+    return out;
+}
+
+std::string framesSection(const Values& f) {
+    std::string out = "Frame time at 1024 x 768 (bot playing, fixed 0.1 s game step)\n";
+    auto frameRow = [&](const std::string& label, const std::string& key) {
+        out += row(label + " median / p90",
+                   fixed(valueOr(f, key + "_median"), "%.2f") + " / " +
+                       fixed(valueOr(f, key + "_p90"), "%.2f") + " ms",
+                   fixed(valueOr(f, key + "_count"), "%.0f frames"));
+    };
+    frameRow("full game", "full");
+    frameRow("game without glow renderer", "noglow");
+    frameRow("sky-only reference", "sky");
+    const double sky = valueOr(f, "sky_median");
+    const double ratio = sky > 0.0 ? valueOr(f, "full_median") / sky : 0.0;
+    out += row("full game / sky-only (target <= 12)", fixed(ratio, "%.2f"), verdict(ratio, 12.0));
+    out += row("glow renderer share of the frame",
+               fixed(valueOr(f, "full_median") - valueOr(f, "noglow_median"), "%.2f ms"));
+    out += "Glow passes, GPU time (GL_TIME_ELAPSED), median / p90 over the frames they ran\n";
+    for (const char* pass :
+         {"copy+clear", "scene", "dof-x", "dof-y", "glow-x", "glow-y", "composite"}) {
+        const std::string key = std::string("pass_") + pass;
+        out += row(pass,
+                   fixed(valueOr(f, key + "_median"), "%.2f") + " / " +
+                       fixed(valueOr(f, key + "_p90"), "%.2f") + " ms",
+                   fixed(valueOr(f, key + "_count"), "%.0f frames"));
+    }
+    out += "Game's own CPU work per frame (GL calls replaced by empty ones), median\n";
+    out += row("update", fixed(valueOr(f, "cpu_update_median"), "%.3f ms"));
+    out += row("transformer", fixed(valueOr(f, "cpu_transformer_median"), "%.3f ms"));
+    out += row("drawing: uniform data, regions, text",
+               fixed(valueOr(f, "cpu_draw_median"), "%.3f ms"));
+    const double cpu = valueOr(f, "cpu_total_median");
+    out += row("total (target < 1 ms), p90 " + fixed(valueOr(f, "cpu_total_p90"), "%.3f ms"),
+               fixed(cpu, "%.3f ms"), verdict(cpu, 1.0));
+    return out;
+}
+
+std::string memorySection(double peak, const Values& floor) {
+    constexpr double kMiB = 1024.0 * 1024.0;
+    const double kept = valueOr(floor, "kept_bytes");
+    const double textures = valueOr(floor, "texture_bytes");
+    const double bound = 1.3 * (kept + textures) + 64.0 * kMiB;
+    std::string out = "Memory (real binary, bot playing 60 frames)\n";
+    out += row("decoded pictures kept (" + fixed(valueOr(floor, "pictures"), "%.0f files") + ")",
+               fixed(kept / kMiB, "%.1f MiB"));
+    out +=
+        row("one mipmapped copy of each texture (4 B/texel)", fixed(textures / kMiB, "%.1f MiB"));
+    out += row("bound 1.3 x (pictures + textures) + 64 MiB", fixed(bound / kMiB, "%.1f MiB"));
+    out += row("peak resident memory", fixed(peak / kMiB, "%.1f MiB"), verdict(peak, bound));
+    return out;
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    options.runDir = FYREL_RUN_DIR;
+    options.report = fs::path(FYREL_RUN_DIR).parent_path() / "bench-report.txt";
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        if (key == "--run-dir") options.runDir = argv[i + 1];
+        if (key == "--report") options.report = argv[i + 1];
+        if (key == "--runs") options.runs = std::max(1, std::atoi(argv[i + 1]));
+        if (key == "--rounds") options.rounds = std::max(1, std::atoi(argv[i + 1]));
+    }
+    options.runDir = fs::absolute(options.runDir).string();
+    return options;
+}
+
+int orchestrate(const Options& options) {
+    const std::string self = fs::canonical("/proc/self/exe").string();
+    const std::string warmCache = freshCacheDir();
+    std::cerr << "fyrel bench: priming the warm shader cache\n";
+    runChild({options.runDir + "/fyrel"},
+             {"FYREL_MAX_FRAMES=3", "FYREL_AUTOPLAY=1", "MESA_SHADER_CACHE_DIR=" + warmCache},
+             options.runDir);
+    runChild({self, "--floor"}, {"MESA_SHADER_CACHE_DIR=" + warmCache}, options.runDir);
+
+    std::cerr << "fyrel bench: start-up, cold and warm shader cache\n";
+    const Startup cold = measureStartup(options, true, warmCache);
+    const Startup warm = measureStartup(options, false, warmCache);
+    std::cerr << "fyrel bench: start-up floor\n";
+    const Values coldFloor = measureFloor(options, self, true, warmCache);
+    const Values warmFloor = measureFloor(options, self, false, warmCache);
+
+    std::cerr << "fyrel bench: peak memory\n";
+    const ChildRun memoryRun =
+        runChild({options.runDir + "/fyrel"},
+                 {"FYREL_MAX_FRAMES=60", "FYREL_AUTOPLAY=1", "MESA_SHADER_CACHE_DIR=" + warmCache},
+                 options.runDir);
+
+    std::cerr << "fyrel bench: frame times\n";
+    const std::string pngDir = fs::path(options.report).parent_path().string();
+    const ChildRun frameRun = runChild({self, "--frames", std::to_string(options.rounds), pngDir},
+                                       {"MESA_SHADER_CACHE_DIR=" + warmCache}, options.runDir);
+    fs::remove_all(warmCache);
+    const Values frames = bench::parseValues(frameRun.output, "fyrel-frames");
+
+    std::string report =
+        "Fyrel benchmark (Mesa llvmpipe, 1024 x 768; targets are ratios within this run)\n\n";
+    report += startupSection("Start-up, cold shader cache", cold, coldFloor) + "\n";
+    report += startupSection("Start-up, warm shader cache", warm, warmFloor) + "\n";
+    report += framesSection(frames) + "\n";
+    report += memorySection(memoryRun.maxResidentBytes, coldFloor);
+    report += "\nPictures: " + pngDir + "/frame-{early,late}-{with,without}-glow.png\n";
+    std::cout << report;
+    std::ofstream(options.report) << report;
+    return frames.empty() || cold.total == 0.0 || warm.total == 0.0 ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--floor") == 0) return bench::runFloorMode();
+    if (argc >= 4 && std::strcmp(argv[1], "--frames") == 0) {
+        return bench::runFramesMode(std::max(1, std::atoi(argv[2])), argv[3]);
+    }
+    return orchestrate(parseOptions(argc, argv));
+}
