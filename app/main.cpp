@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <thread>
 
 #include "Rendering/scene/SceneryCreator.h"
 #include "app/Autopilot.h"
@@ -30,6 +32,11 @@ std::unique_ptr<AutopilotInput> autopilotFromEnvironment() {
     return std::make_unique<AutopilotInput>(platform::input(), step);
 }
 
+unsigned decodeThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(cores > 1 ? cores - 1 : 1u, 1u, 4u);
+}
+
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -49,9 +56,10 @@ MainGame* game = nullptr;
 
 int main() {
     game = new MainGame();
-    // Both cores decode the pictures while this thread opens the window, loads the model and
-    // compiles the shaders; the scenery creator then finds them ready.
-    prefetchPictures(Rendering::SceneryCreator::pictureFiles());
+    // The other cores decode the pictures while this thread opens the window, loads the model
+    // and compiles the shaders; the scenery creator then finds them ready. This thread keeps a
+    // core to itself: it is the one everything else waits for.
+    prefetchPictures(Rendering::SceneryCreator::pictureFiles(), decodeThreads());
     const auto windowClock = std::chrono::steady_clock::now();
     if (setupWindow() != 0) {
         logFatal("Initialization of openGL libraries failed!");

@@ -329,7 +329,11 @@ void GlowRenderer::draw() {
     beginPass("copy+clear");
     copyWindow();
     // Outside this frame's regions every target reads as zero: nothing to add there. The
-    // depth-of-field source keeps the copied colours; only its weights start at zero.
+    // depth-of-field source keeps the copied colours; only its weights start at zero. No pass
+    // reads further than a blur's reach beyond the regions, so clearing more would only cost
+    // (seven full-screen targets written every frame).
+    glEnable(GL_SCISSOR_TEST);
+    scissor(widen(regionBounds(), kGlowReach, width, height));
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     const GLenum all[6] = {GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2, GL_COLOR_ATTACHMENT3,
                            GL_COLOR_ATTACHMENT4, GL_COLOR_ATTACHMENT5, GL_COLOR_ATTACHMENT6};
@@ -338,7 +342,6 @@ void GlowRenderer::draw() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     endPass();
 
-    glEnable(GL_SCISSOR_TEST);
     glEnable(GL_DEPTH_TEST);
     beginPass("scene");
     scenePass(focusDepth);
@@ -387,10 +390,14 @@ void GlowRenderer::copyWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
-void GlowRenderer::scenePass(float focus) {
+GlowRenderer::PixelRect GlowRenderer::regionBounds() const {
     PixelRect bounds = compositeRects.front();
     for (const PixelRect& r : compositeRects) bounds = unite(bounds, r);
-    scissor(bounds);
+    return bounds;
+}
+
+void GlowRenderer::scenePass(float focus) {
+    scissor(regionBounds());
 
     // The colour mask set for the clear stays: only the blur weight goes into the
     // depth-of-field source, its colour is the window's.

@@ -95,6 +95,8 @@ class GlowRenderer : public BasicRenderer {
     void considerObject(SceneObject* object, bool isOrb, const glm::mat4& view,
                         const glm::mat4& projection, float focusDepth);
     float boundingRadius(SceneObject* object);
+    // The smallest rectangle around this frame's regions (there is at least one).
+    PixelRect regionBounds() const;
     void copyWindow();
     void scenePass(float focusDepth);
     void blurPass(GLuint program, GLint directionLocation, GLint textureLocation, int direction,

@@ -279,7 +279,9 @@ Options parseOptions(int argc, char** argv) {
         if (key == "--runs") options.runs = std::max(1, std::atoi(argv[i + 1]));
         if (key == "--rounds") options.rounds = std::max(1, std::atoi(argv[i + 1]));
     }
+    // The children work in the runnable folder, so every path they get must be absolute.
     options.runDir = fs::absolute(options.runDir).string();
+    options.report = fs::absolute(options.report).string();
     return options;
 }
 
