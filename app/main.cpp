@@ -8,6 +8,7 @@
 #include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
+#include "app/StartupHeap.h"
 #include "app/StartupReport.h"
 #include "infra/Log.h"
 #include "infra/Texture.h"
@@ -55,6 +56,7 @@ MainGame* game = nullptr;
 }  // namespace
 
 int main() {
+    prepareStartupHeap(size_t{224} << 20);
     game = new MainGame();
     // The other cores decode the pictures while this thread opens the window, loads the model
     // and compiles the shaders; the scenery creator then finds them ready. This thread keeps a

@@ -52,9 +52,10 @@ SceneryCreator::~SceneryCreator() {
 }
 
 std::vector<std::string> SceneryCreator::pictureFiles() {
-    std::vector<std::string> files = {kSkyPicture};
+    // In the order createScene asks for them: a load that finds its picture not started yet
+    // decodes it itself, so the loading thread and the decoders then share the rest.
+    std::vector<std::string> files = {kAlienPicture, kSkyPicture};
     for (const PlanetRow& row : kPlanets) files.push_back(row.picture);
-    files.push_back(kAlienPicture);
     files.push_back(kOrbPicture);
     const std::vector<std::string> font = fontPictureFiles();
     files.insert(files.end(), font.begin(), font.end());

@@ -28,7 +28,7 @@ class SceneryCreator : public ISceneryCreator {
 
     // Returns the new scene, or null (and builds nothing) when the pool has no "alien" mesh.
     Scene* createScene() override;
-    // Every picture createScene loads (the font's too), largest first, for decoding ahead.
+    // Every picture createScene loads (the font's too), in load order, for decoding ahead.
     static std::vector<std::string> pictureFiles();
 
     Scene* scene = nullptr;

@@ -91,7 +91,7 @@ TEST(PrefetchPictures, UntakenPicturesAreReleasedAndLaterLoadsDecode) {
 TEST(PrefetchPictures, TheGamesPicturesAreListedAndOrbsShareTheirPicture) {
     const std::vector<std::string> files = Rendering::SceneryCreator::pictureFiles();
     EXPECT_EQ(files.size(), 11u + 38u);
-    EXPECT_EQ(files.front(), "spacemap2.jpg");
+    EXPECT_EQ(files.front(), "alienUV.jpg");
 
     const fs::path previous = fs::current_path();
     fs::current_path(FYREL_RUN_DIR);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+
+// Start-up hands the GL driver some 150 MiB to allocate for textures and render targets, which
+// it zeroes at once. In 4 KiB pages that is tens of thousands of page faults on the thread that
+// everything waits for, costing more than the picture copies themselves. This grows the heap
+// once by `bytes` (untouched, so not yet resident) and asks for huge pages there; allocations up
+// to 32 MiB then come from it, and freed memory stays in the process for the next ones.
+// Call first thing in main, before any other thread exists. Does nothing where the C library or
+// a sanitizer's allocator does not allow it.
+void prepareStartupHeap(size_t bytes);
