@@ -95,7 +95,9 @@ class Case:
             texts = [("stdout", "ERR   ProgramCreator: ")]
             if damage == "missing":
                 texts.append(("stdout", "shader source could not be opened; path: " + path))
-            if damage != "empty":
+            # Half a shader may still compile (cut between two functions): then only the link
+            # fails. An empty one fails either way, at compiling or linking, by the driver.
+            if damage in ("missing", "random", "other"):
                 texts += [("stdout", "ERR   ShaderCompiler: shader didn't compile; path: " + path),
                           ("stderr", "Compile failure in shader:\n")]
             return texts
@@ -268,7 +270,7 @@ def hostile_bytes(case, original):
         return original[:len(original) // 2]
     if case.damage == "random":
         rng = random.Random("%d:%s" % (SEED, case.path))
-        return bytes(rng.getrandbits(8) for _ in range(len(original)))
+        return rng.randbytes(len(original))
     return other_kind(case, original)
 
 
