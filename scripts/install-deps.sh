@@ -9,6 +9,8 @@ packages=(
     libassimp-dev libfreeimage-dev libsdl2-mixer-dev libmp3lame-dev libmpg123-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool x11-apps x11-utils imagemagick mesa-utils
+    # Profiling what `make bench` reports: perf, and valgrind's callgrind and massif.
+    linux-perf valgrind
 )
 
 missing=()
