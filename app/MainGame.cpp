@@ -42,6 +42,8 @@ MainGame::MainGame() {
 }
 
 MainGame::~MainGame() {
+    // Work started ahead touches the pool and the audio; it must be over before they go.
+    finishAhead();
     delete modelPool;
     delete loader;
     delete renderers;
@@ -54,6 +56,16 @@ MainGame::~MainGame() {
     releaseAllPictures();
 }
 
+void MainGame::prepareAhead() {
+    modelsAhead = std::async(std::launch::async, [this] { return prepareModels(); });
+    audioAhead = std::async(std::launch::async, [this] { audio.open(); });
+}
+
+void MainGame::finishAhead() {
+    if (modelsAhead.valid()) modelsAhead.wait();
+    if (audioAhead.valid()) audioAhead.wait();
+}
+
 bool MainGame::start() {
     if (!startGame()) return false;
     startRendering();
@@ -63,7 +75,7 @@ bool MainGame::start() {
 
 bool MainGame::startGame() {
     auto clock = std::chrono::steady_clock::now();
-    const bool alienUsable = prepareModels();
+    const bool alienUsable = modelsAhead.valid() ? modelsAhead.get() : prepareModels();
     startupTimes.models = secondsSince(clock);
 
     clock = std::chrono::steady_clock::now();
@@ -131,7 +143,11 @@ void MainGame::startRendering() {
 
 void MainGame::startAudio() {
     auto clock = std::chrono::steady_clock::now();
-    audio.open();
+    if (audioAhead.valid()) {
+        audioAhead.get();
+    } else {
+        audio.open();
+    }
     audio.startMusic("game_music.mp3");
     audio.loadChime("chime.mp3");
     startupTimes.audio = secondsSince(clock);

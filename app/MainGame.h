@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <vector>
 
 #include "platform/Audio.h"
@@ -35,6 +36,12 @@ class MainGame {
     MainGame(const MainGame&) = delete;
     MainGame& operator=(const MainGame&) = delete;
 
+    // Starts what needs no window (the model import, opening the audio device) on worker
+    // threads, so that it runs while the window and context are made; start() then waits for
+    // it where it needs it. Optional: without it start() does the same work itself.
+    void prepareAhead();
+    // Waits until that work is done (before the process ends without start()).
+    void finishAhead();
     // The whole start-up; false when the game cannot run (no alien model).
     bool start();
     // Stages of start(): the first needs no GL context, so tests can play without a window.
@@ -67,6 +74,9 @@ class MainGame {
     StartupTimes startupTimes;
 
   private:
+    std::future<bool> modelsAhead;
+    std::future<void> audioAhead;
+
     // Loads the alien model; false when there is no usable one.
     bool prepareModels();
     Scene* buildScene();

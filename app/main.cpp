@@ -62,9 +62,11 @@ int main() {
     // and compiles the shaders; the scenery creator then finds them ready. This thread keeps a
     // core to itself: it is the one everything else waits for.
     prefetchPictures(Rendering::SceneryCreator::pictureFiles(), decodeThreads());
+    game->prepareAhead();
     const auto windowClock = std::chrono::steady_clock::now();
     if (setupWindow() != 0) {
         logFatal("Initialization of openGL libraries failed!");
+        game->finishAhead();  // no worker may outlive main
         return 1;
     }
     const double windowSeconds = secondsSince(windowClock);
