@@ -51,6 +51,9 @@ class Window final : public Input {
     bool cursorCaptured() const;
     // Called with the framebuffer size in pixels whenever it changes (not when installed).
     void setResizeHandler(void (*handler)(int width, int height));
+    // Asks the window system for a new size in window units; the framebuffer follows once the
+    // resulting events are processed (by a later swapBuffers).
+    void setSize(int width, int height);
 
   private:
     explicit Window(GLFWwindow* handle);

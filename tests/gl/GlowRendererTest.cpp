@@ -439,7 +439,10 @@ TEST_F(GlowRendering, FramesAddNoGLObjectsOrMemoryAndReleaseFreesThem) {
     }
     EXPECT_EQ(liveObjects(), warm);
     const long growth = residentKilobytes() - residentBefore;
+#if !defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed blocks in quarantine, so there resident memory grows anyway.
     EXPECT_LT(growth, 4096) << "kB";
+#endif
     std::printf("[ soak     ] 200 frames at 160 x 120: resident %+ld kB\n", growth);
 
     glow.releaseGpuObjects();
