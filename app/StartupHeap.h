@@ -10,3 +10,7 @@
 // Call first thing in main, before any other thread exists. Does nothing where the C library or
 // a sanitizer's allocator does not allow it.
 void prepareStartupHeap(size_t bytes);
+
+// What the game prepares: its textures below 32 MiB and render targets (some 110 MiB) and the
+// driver's own buffers, with room to spare; untouched room costs nothing.
+constexpr size_t kGameStartupHeap = size_t{224} << 20;

@@ -56,7 +56,7 @@ MainGame* game = nullptr;
 }  // namespace
 
 int main() {
-    prepareStartupHeap(size_t{224} << 20);
+    prepareStartupHeap(kGameStartupHeap);
     game = new MainGame();
     // The other cores decode the pictures while this thread opens the window, loads the model
     // and compiles the shaders; the scenery creator then finds them ready. This thread keeps a

@@ -28,7 +28,7 @@ Values parseValues(const std::string& output, const std::string& tag);
 std::vector<std::string> pictureFiles(const std::string& runDir);
 
 // The measuring modes, each run in a child process with the runnable folder as working directory.
-int runFloorMode();
+int runFloorMode(bool gameHeap);
 int runFramesMode(int rounds, const std::string& pngDir);
 
 }  // namespace bench

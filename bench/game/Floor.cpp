@@ -13,6 +13,7 @@
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "app/RendererSet.h"
+#include "app/StartupHeap.h"
 #include "bench/game/BenchCommon.h"
 #include "infra/GL.h"
 #include "infra/Texture.h"
@@ -129,7 +130,8 @@ double compileAndDrawAll(std::vector<GLuint>& programs) {
 
 }  // namespace
 
-int runFloorMode() {
+int runFloorMode(bool gameHeap) {
+    if (gameHeap) prepareStartupHeap(kGameStartupHeap);
     if (!platform::initWindowLibrary()) return 1;
     if (!platform::Window::open(1024, 768, "Fyrel floor") || !initGLLoader()) return 1;
     glViewport(0, 0, 1024, 768);
