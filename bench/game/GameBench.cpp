@@ -121,48 +121,76 @@ struct Startup {
     Values stages;
 };
 
-// Process start to first presented frame of the real binary, median of `runs` runs.
-Startup measureStartup(const Options& options, bool cold, const std::string& warmCache) {
-    std::vector<Startup> runs;
-    for (int i = 0; i < options.runs; ++i) {
-        const std::string cache = cold ? freshCacheDir() : warmCache;
-        ChildRun run = runChild(
-            {options.runDir + "/fyrel"},
-            {"FYREL_BENCH_STARTUP=1", "FYREL_MAX_FRAMES=1", "MESA_SHADER_CACHE_DIR=" + cache},
-            options.runDir);
-        if (cold) fs::remove_all(cache);
-        Values values = bench::parseValues(run.output, "fyrel-startup");
-        if (run.status != 0 || !values.count("presented_ns")) {
-            std::cerr << "start-up run failed (exit " << run.status << ")\n" << run.output;
-            continue;
-        }
-        runs.push_back({(values["presented_ns"] - run.spawnNanoseconds) * 1e-9, values});
+// Process start to first presented frame of the real binary; total 0 when the run failed.
+Startup startupOnce(const Options& options, bool cold, const std::string& warmCache) {
+    const std::string cache = cold ? freshCacheDir() : warmCache;
+    ChildRun run =
+        runChild({options.runDir + "/fyrel"},
+                 {"FYREL_BENCH_STARTUP=1", "FYREL_MAX_FRAMES=1", "MESA_SHADER_CACHE_DIR=" + cache},
+                 options.runDir);
+    if (cold) fs::remove_all(cache);
+    Values values = bench::parseValues(run.output, "fyrel-startup");
+    if (run.status != 0 || !values.count("presented_ns")) {
+        std::cerr << "start-up run failed (exit " << run.status << ")\n" << run.output;
+        return {};
     }
+    return {(values["presented_ns"] - run.spawnNanoseconds) * 1e-9, values};
+}
+
+// With `gameHeap` the floor runs on the heap the game prepares for the driver's textures.
+// Empty when the run failed.
+Values floorOnce(const Options& options, const std::string& self, bool cold,
+                 const std::string& warmCache, bool gameHeap) {
+    const std::string cache = cold ? freshCacheDir() : warmCache;
+    std::vector<std::string> argv = {self, "--floor"};
+    if (gameHeap) argv.push_back("game-heap");
+    ChildRun run = runChild(argv, {"MESA_SHADER_CACHE_DIR=" + cache}, options.runDir);
+    if (cold) fs::remove_all(cache);
+    Values values = bench::parseValues(run.output, "fyrel-floor");
+    if (run.status != 0 || values.empty()) {
+        std::cerr << "floor run failed (exit " << run.status << ")\n";
+        return {};
+    }
+    values["total"] = values["decode"] + values["upload"] + values["programs"];
+    return values;
+}
+
+struct StartupSamples {
+    std::vector<Startup> cold, warm;
+    std::vector<Values> coldFloor, warmFloor, heapFloor;
+};
+
+// Every kind of run once per round, so that a machine getting busier or quieter meanwhile
+// weighs on the game and on its floor alike.
+StartupSamples measureStartups(const Options& options, const std::string& self,
+                               const std::string& warmCache) {
+    StartupSamples samples;
+    for (int i = 0; i < options.runs; ++i) {
+        samples.cold.push_back(startupOnce(options, true, warmCache));
+        samples.coldFloor.push_back(floorOnce(options, self, true, warmCache, false));
+        samples.warm.push_back(startupOnce(options, false, warmCache));
+        samples.warmFloor.push_back(floorOnce(options, self, false, warmCache, false));
+        samples.heapFloor.push_back(floorOnce(options, self, false, warmCache, true));
+    }
+    return samples;
+}
+
+// The run with the median total; failed runs are left out.
+Startup medianOf(std::vector<Startup> runs) {
+    runs.erase(std::remove_if(runs.begin(), runs.end(),
+                              [](const Startup& run) { return run.total == 0.0; }),
+               runs.end());
     std::sort(runs.begin(), runs.end(),
               [](const Startup& a, const Startup& b) { return a.total < b.total; });
     return runs.empty() ? Startup{} : runs[runs.size() / 2];
 }
 
-// With `gameHeap` the floor runs on the heap the game prepares for the driver's textures.
-Values measureFloor(const Options& options, const std::string& self, bool cold,
-                    const std::string& warmCache, bool gameHeap = false) {
-    std::vector<Values> runs;
-    for (int i = 0; i < options.runs; ++i) {
-        const std::string cache = cold ? freshCacheDir() : warmCache;
-        std::vector<std::string> argv = {self, "--floor"};
-        if (gameHeap) argv.push_back("game-heap");
-        ChildRun run = runChild(argv, {"MESA_SHADER_CACHE_DIR=" + cache}, options.runDir);
-        if (cold) fs::remove_all(cache);
-        Values values = bench::parseValues(run.output, "fyrel-floor");
-        if (run.status != 0 || values.empty()) {
-            std::cerr << "floor run failed (exit " << run.status << ")\n";
-            continue;
-        }
-        values["total"] = values["decode"] + values["upload"] + values["programs"];
-        runs.push_back(values);
-    }
+Values medianOf(std::vector<Values> runs, const std::string& key) {
+    runs.erase(std::remove_if(runs.begin(), runs.end(),
+                              [&](const Values& run) { return !run.count(key); }),
+               runs.end());
     std::sort(runs.begin(), runs.end(),
-              [](const Values& a, const Values& b) { return a.at("total") < b.at("total"); });
+              [&](const Values& a, const Values& b) { return a.at(key) < b.at(key); });
     return runs.empty() ? Values{} : runs[runs.size() / 2];
 }
 
@@ -309,13 +337,13 @@ int orchestrate(const Options& options) {
              options.runDir);
     runChild({self, "--floor"}, {"MESA_SHADER_CACHE_DIR=" + warmCache}, options.runDir);
 
-    std::cerr << "fyrel bench: start-up, cold and warm shader cache\n";
-    const Startup cold = measureStartup(options, true, warmCache);
-    const Startup warm = measureStartup(options, false, warmCache);
-    std::cerr << "fyrel bench: start-up floor\n";
-    const Values coldFloor = measureFloor(options, self, true, warmCache);
-    const Values warmFloor = measureFloor(options, self, false, warmCache);
-    const Values heapFloor = measureFloor(options, self, false, warmCache, true);
+    std::cerr << "fyrel bench: start-up and its floor, cold and warm shader cache\n";
+    const StartupSamples samples = measureStartups(options, self, warmCache);
+    const Startup cold = medianOf(samples.cold);
+    const Startup warm = medianOf(samples.warm);
+    const Values coldFloor = medianOf(samples.coldFloor, "total");
+    const Values warmFloor = medianOf(samples.warmFloor, "total");
+    const Values heapFloor = medianOf(samples.heapFloor, "upload");
 
     std::cerr << "fyrel bench: peak memory\n";
     const ChildRun memoryRun =
