@@ -7,19 +7,21 @@
 in vec2 screenCoord;
 
 uniform sampler2D tex1;  // the unblurred glow source (bound, not needed by this look)
-uniform sampler2D tex2;  // blurred glow
+uniform sampler2D tex2;  // blurred glow, stored as its square root
 uniform sampler2D tex3;  // softened picture: (colour, blur weight)
 
 out vec4 fragColor;
 
-// The blur spreads an orb's light over a far larger area; this brings the halo near the rim
-// back to full strength.
-const float kGlowGain = 5.0;
+// The blur spreads an orb's light over a far larger area, so a distant orb a few pixels across
+// leaves only a trace of it. The halo's cover rises steeply from that trace and saturates
+// softly, so far orbs still shine and near ones do not flood their surroundings.
+const float kGlowGain = 18.0;
 
 void main() {
     vec4 focus = texture(tex3, screenCoord);
-    vec3 glow = texture(tex2, screenCoord).rgb * kGlowGain;
-    float glowCover = min(max(glow.r, max(glow.g, glow.b)), 1.0);
+    vec3 stored = texture(tex2, screenCoord).rgb;
+    vec3 glow = stored * stored;
+    float glowCover = 1.0 - exp(-kGlowGain * max(glow.r, max(glow.g, glow.b)));
     // The softened copy replaces the window by its blur weight, and the halo lies over that as
     // white light of its own strength: every channel moves towards 1, none ever down, which no
     // tinted halo could promise over a window picture it cannot see.
