@@ -218,18 +218,8 @@ void GlowRenderer::init() {
 
     // All three pass programs share one vertex shader that fixes "position" at location 0.
     const GLint positionLocation = glGetAttribLocation(compositeProgram, "position");
-    glGenVertexArrays(1, &quadVertexArray);
-    glBindVertexArray(quadVertexArray);
-    glGenBuffers(1, &quadBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(kFullScreenQuad), kFullScreenQuad.data(), GL_STATIC_DRAW);
-    if (positionLocation >= 0) {
-        glEnableVertexAttribArray(static_cast<GLuint>(positionLocation));
-        glVertexAttribPointer(static_cast<GLuint>(positionLocation), 4, GL_FLOAT, GL_FALSE, 0,
-                              nullptr);
-    }
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    createQuad(kFullScreenQuad.data(), sizeof(kFullScreenQuad), positionLocation, quadBuffer,
+               quadVertexArray);
 }
 
 float GlowRenderer::boundingRadius(SceneObject* object) {

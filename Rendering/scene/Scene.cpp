@@ -181,6 +181,22 @@ void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share
     object->textureShared = shared;
 }
 
+void createQuad(const float* vertices, GLsizeiptr bytes, GLint positionLocation, GLuint& buffer,
+                GLuint& vertexArray) {
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glGenBuffers(1, &buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glBufferData(GL_ARRAY_BUFFER, bytes, vertices, GL_STATIC_DRAW);
+    if (positionLocation >= 0) {
+        glEnableVertexAttribArray(static_cast<GLuint>(positionLocation));
+        glVertexAttribPointer(static_cast<GLuint>(positionLocation), 4, GL_FLOAT, GL_FALSE, 0,
+                              nullptr);
+    }
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+}
+
 void releaseGpuObjects(SceneObject* object) {
     if (!hasGpuObjects(object)) return;
     const GLuint buffers[] = {object->positionBuffer, object->indexBuffer, object->normalBuffer,

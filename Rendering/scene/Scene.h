@@ -113,6 +113,10 @@ void createVertexArray(GLuint program, SceneObject* object);
 // `textureName` is the renderer's working texture field; it is overwritten. With a share, a
 // picture that is already on the GPU is not uploaded again: its texture is reused.
 void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share = nullptr);
+// A vertex array over one buffer of (x, y, z, w) vertices fed to `positionLocation` (skipped
+// when negative); leaves no buffer or array bound. Renderers use it for their fixed quads.
+void createQuad(const float* vertices, GLsizeiptr bytes, GLint positionLocation, GLuint& buffer,
+                GLuint& vertexArray);
 // Releases the object's buffers, vertex array and texture and zeroes their fields (context
 // must be current). uploadBuffers does this itself for an object that is uploaded again.
 void releaseGpuObjects(SceneObject* object);

@@ -6,6 +6,7 @@
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Font.h"
+#include "Rendering/scene/Scene.h"
 
 namespace Rendering {
 
@@ -46,18 +47,7 @@ void TextRenderer::init() {
     if (textureUnitCount < 1) textureUnitCount = 1;
 
     const std::array<float, 24> quad = glyphQuad(glyphWidth, glyphHeight);
-    glGenVertexArrays(1, &quadVertexArray);
-    glBindVertexArray(quadVertexArray);
-    glGenBuffers(1, &quadBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, quadBuffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(quad), quad.data(), GL_STATIC_DRAW);
-    if (positionLocation >= 0) {
-        glEnableVertexAttribArray(static_cast<GLuint>(positionLocation));
-        glVertexAttribPointer(static_cast<GLuint>(positionLocation), 4, GL_FLOAT, GL_FALSE, 0,
-                              nullptr);
-    }
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    createQuad(quad.data(), sizeof(quad), positionLocation, quadBuffer, quadVertexArray);
 }
 
 void TextRenderer::createProgram() {
