@@ -58,7 +58,10 @@ MainGame::~MainGame() {
 
 void MainGame::prepareAhead() {
     modelsAhead = std::async(std::launch::async, [this] { return prepareModels(); });
-    audioAhead = std::async(std::launch::async, [this] { audio.open(); });
+    audioAhead = std::async(std::launch::async, [this] {
+        audio.open();
+        platform::Audio::releaseThreadData();
+    });
 }
 
 void MainGame::finishAhead() {

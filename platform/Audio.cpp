@@ -138,6 +138,10 @@ void Audio::close() {
     silentDevice = false;
 }
 
+void Audio::releaseThreadData() {
+    SDL_TLSCleanup();
+}
+
 bool Audio::musicPlaying() const {
     return opened && music && Mix_PlayingMusic();
 }

@@ -24,6 +24,9 @@ class Audio {
     // Once per frame.
     void update();
     void close();
+    // A thread of ours that made any of the calls above must call this before it ends: SDL keeps
+    // per-thread data (its error text) that it frees by itself only for threads it started.
+    static void releaseThreadData();
 
     bool isOpen() const { return opened; }
     bool musicPlaying() const;
