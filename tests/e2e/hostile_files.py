@@ -326,12 +326,17 @@ class Result:
 
 
 def game_environment():
+    """The environment of a run. Options for the sanitizers have no effect on other builds."""
     env = dict(os.environ)
     # A sanitizer build reports the leaks of third-party libraries that live until exit; the
-    # project keeps the list of those. Has no effect on other builds.
-    supp = os.path.join(SOURCE_DIR, "tests", "lsan.supp")
-    env.setdefault("LSAN_OPTIONS", "suppressions=%s:fast_unwind_on_malloc=0:print_suppressions=0"
-                   % supp)
+    # project keeps the list of those, which match by library name.
+    options = [option for option in env.get("LSAN_OPTIONS", "").split(":") if option and
+               not option.startswith(("suppressions=", "fast_unwind_on_malloc="))]
+    options += ["suppressions=" + os.path.join(SOURCE_DIR, "tests", "lsan.supp"),
+                "print_suppressions=0"]
+    # No slow unwinding on every allocation: with Mesa's worker threads the real game then
+    # stalls for minutes at start-up, which would pass for a hang.
+    env["LSAN_OPTIONS"] = ":".join(dict.fromkeys(options))
     env.setdefault("UBSAN_OPTIONS", "print_stacktrace=1")
     return env
 
@@ -474,6 +479,16 @@ def main():
     table = report(results)
     with open(report_path, "w") as f:
         f.write(table)
+    # The whole output of every failed case, beside the report.
+    log_dir = os.path.splitext(report_path)[0] + "-logs"
+    shutil.rmtree(log_dir, ignore_errors=True)
+    for r in results:
+        if not r.passed:
+            os.makedirs(log_dir, exist_ok=True)
+            name = "%s-%s.txt" % (r.case.path.replace("/", "_"), r.case.damage)
+            with open(os.path.join(log_dir, name), "w") as f:
+                f.write("%s\nexit %s\n%s\n--- stdout\n%s--- stderr\n%s" % (
+                    r.case.name, r.returncode, "\n".join(r.problems), r.stdout, r.stderr))
     print()
     print(table)
     print("report: %s" % report_path)
