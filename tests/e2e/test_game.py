@@ -93,7 +93,11 @@ class TheGame(unittest.TestCase):
         with Game({"FYREL_CAPTURE_DIR": capture_dir}) as game:
             game.wait_running()
             first = game.screenshot("game_start")
-            time.sleep(1.0)
+            # The camera settles behind the alien during the first second; after that, idle
+            # for as long as W is held below (the orbits move the planets either way).
+            time.sleep(1.5)
+            settled = game.screenshot("game_settled")
+            time.sleep(1.5)
             still = game.screenshot("game_still")
             with game.hold("w", 1.5):
                 pass
@@ -120,10 +124,10 @@ class TheGame(unittest.TestCase):
             self.assertLess(right * 1.5, score_difference(first, "fyrel: 7 von 8"))
 
         with self.subTest("holding W walks the alien: the view turns"):
-            idle = mean_difference(scene(first), scene(still))
+            idle = mean_difference(scene(settled), scene(still))
             moved = mean_difference(scene(still), scene(walked))
             self.assertGreater(moved, 8, "the picture hardly changed (idle: %.1f)" % idle)
-            self.assertGreater(moved, 3 * idle)
+            self.assertGreater(moved, 2 * idle)
 
         with self.subTest("the captured first frame is the frame on screen"):
             start = os.path.join(capture_dir, "start.png")
