@@ -67,7 +67,7 @@ void processInput() {
     if (in->keyDown(Key::F5)) window->releaseCursor();
 }
 
-void drawFrame(RendererSet& renderers) {
+void drawSceneAndText(RendererSet& renderers) {
     // The sky sphere is seen from inside: its inward faces must be front faces under culling.
     glFrontFace(GL_CW);
     renderers.skyRenderer->draw();
@@ -77,6 +77,10 @@ void drawFrame(RendererSet& renderers) {
     glDisable(GL_DEPTH_TEST);
     renderers.textRenderer->draw();
     glEnable(GL_DEPTH_TEST);
+}
+
+void drawFrame(RendererSet& renderers) {
+    drawSceneAndText(renderers);
     renderers.glowRenderer->draw();
 }
 

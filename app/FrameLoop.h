@@ -10,6 +10,8 @@ void onWindowResize(int width, int height);
 // The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor.
 void processInput();
 // The drawing steps of a frame after the clear: sky, lit scene, text, glow.
+// Sky, lit scene and text: the frame before the glow step.
+void drawSceneAndText(RendererSet& renderers);
 void drawFrame(RendererSet& renderers);
 // One frame from the input step to the swap; false when the loop should end after it.
 // Without a game (tests) the frame is only cleared and presented.

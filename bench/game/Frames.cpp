@@ -65,23 +65,13 @@ class PassTimer : public Rendering::GlowRenderer::PassObserver {
     size_t used = 0;
 };
 
-void drawWithoutGlow(RendererSet& renderers) {
-    glFrontFace(GL_CW);
-    renderers.skyRenderer->draw();
-    glFrontFace(GL_CCW);
-    renderers.litRenderer->draw();
-    glDisable(GL_DEPTH_TEST);
-    renderers.textRenderer->draw();
-    glEnable(GL_DEPTH_TEST);
-}
-
 // The frame loop's frame with the glow step left out.
 void frameWithoutGlow(MainGame& game) {
     processInput();
     game.update();
     game.renderers->transformer->update();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawWithoutGlow(*game.renderers);
+    drawSceneAndText(*game.renderers);
     platform::Window::current()->swapBuffers();
 }
 
@@ -108,7 +98,7 @@ void savePNG(const std::string& path) {
 // One moment of the game, drawn without and then with the glow over the same picture.
 void capturePictures(MainGame& game, const std::string& dir, const std::string& name) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawWithoutGlow(*game.renderers);
+    drawSceneAndText(*game.renderers);
     savePNG(dir + "/" + name + "-without-glow.png");
     game.renderers->glowRenderer->draw();
     savePNG(dir + "/" + name + "-with-glow.png");
