@@ -80,51 +80,37 @@ ShaderCompiler* RendererSet::shader(const std::string& name) const {
     return found != compiledShaders.end() ? found->second : nullptr;
 }
 
+void RendererSet::connect(Rendering::BasicRenderer& renderer,
+                          std::initializer_list<const char*> shaderNames) {
+    for (const char* name : shaderNames) renderer.addShader(shader(name));
+    renderer.lights.insert(renderer.lights.end(), scene->lights.begin(), scene->lights.end());
+    renderer.camera = scene->camera;
+    renderer.lightBlock = scene->lightBlock;
+    renderer.textureShare = &textures;
+    renderer.init();
+}
+
 void RendererSet::setupRenderers() {
     if (!scene) return;
 
     // 1. Sky renderer: the sky sphere alone.
     skyRenderer->addObject(scene->sky);
-    skyRenderer->addShader(shader("vertex"));
-    skyRenderer->addShader(shader("fragmentSky"));
-    skyRenderer->lights.insert(skyRenderer->lights.end(), scene->lights.begin(),
-                               scene->lights.end());
-    skyRenderer->camera = scene->camera;
-    skyRenderer->lightBlock = scene->lightBlock;
-    skyRenderer->textureShare = &textures;
-    skyRenderer->init();
+    connect(*skyRenderer, {"vertex", "fragmentSky"});
 
     // 2. Lit renderer: alien, planets, light orbs; the list index is the texture unit.
     litRenderer->addObject(scene->alien);
     for (SceneObject* planet : scene->planets) litRenderer->addObject(planet);
     for (SceneObject* orb : scene->lightOrbs) litRenderer->addObject(orb);
-    litRenderer->addShader(shader("vertex"));
-    litRenderer->addShader(shader("fragmentShiny"));
-    litRenderer->addShader(shader("lightGauss"));
-    litRenderer->lights.insert(litRenderer->lights.end(), scene->lights.begin(),
-                               scene->lights.end());
-    litRenderer->camera = scene->camera;
-    litRenderer->lightBlock = scene->lightBlock;
-    litRenderer->textureShare = &textures;
-    litRenderer->init();
+    connect(*litRenderer, {"vertex", "fragmentShiny", "lightGauss"});
 
-    // 3. Glow renderer: planets, alien, light orbs; the whole scene; the shaders "vertex",
-    // "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo", "fragmentGlowFour", "lightGauss",
-    // "dofTwo" in that order; lights, light block, camera; then its own init.
+    // 3. Glow renderer: planets, alien, light orbs and the whole scene; its programs take the
+    // shaders by position.
     for (SceneObject* planet : scene->planets) glowRenderer->addObject(planet);
     glowRenderer->addObject(scene->alien);
     for (SceneObject* orb : scene->lightOrbs) glowRenderer->addObject(orb);
     glowRenderer->scene = scene;
-    for (const char* name : {"vertex", "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo",
-                             "fragmentGlowFour", "lightGauss", "dofTwo"}) {
-        glowRenderer->addShader(shader(name));
-    }
-    glowRenderer->lights.insert(glowRenderer->lights.end(), scene->lights.begin(),
-                                scene->lights.end());
-    glowRenderer->lightBlock = scene->lightBlock;
-    glowRenderer->camera = scene->camera;
-    glowRenderer->textureShare = &textures;
-    glowRenderer->init();
+    connect(*glowRenderer, {"vertex", "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo",
+                            "fragmentGlowFour", "lightGauss", "dofTwo"});
 
     // 4. Text renderer: the scene's texts (by pointer) and font; "vertexFont", "fragmentText".
     textRenderer->texts = &scene->texts;

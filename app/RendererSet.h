@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -51,4 +52,8 @@ struct RendererSet {
 
   private:
     ShaderCompiler* shader(const std::string& name) const;
+    // The shaders in order, the scene's lights, camera, light block and shared textures; then
+    // the renderer's own init.
+    void connect(Rendering::BasicRenderer& renderer,
+                 std::initializer_list<const char*> shaderNames);
 };
