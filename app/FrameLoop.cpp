@@ -4,7 +4,6 @@
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/TextRenderer.h"
-#include "app/FrameCapture.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "infra/GL.h"
@@ -84,31 +83,28 @@ void drawFrame(RendererSet& renderers) {
     renderers.glowRenderer->draw();
 }
 
-bool runFrame(MainGame* game) {
+bool runFrame(MainGame* game, FrameHooks* hooks) {
     platform::Window* window = platform::Window::current();
     processInput();
     if (game) {
+        if (hooks) hooks->beforeUpdate(*game);
         game->update();
         // Matrices follow the positions and camera the update just moved.
         game->renderers->transformer->update();
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (game) drawFrame(*game->renderers);
-    // With FYREL_CAPTURE_DIR set, chosen frames are saved from the back buffer before the swap.
-    if (game) captureFrame(*game);
+    if (game && hooks) hooks->beforeSwap(*game);
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
-    return !platform::input()->keyDown(Key::Escape) && window->isOpen();
+    const bool goOn = !platform::input()->keyDown(Key::Escape) && window->isOpen();
+    const bool hooksGoOn = !game || !hooks || hooks->afterSwap(*game);
+    return goOn && hooksGoOn;
 }
 
-long runFrameLoop(MainGame* game, long maxFrames) {
-    long frames = 0;
-    bool running = true;
-    while (running) {
-        running = runFrame(game);
-        ++frames;
-        if (maxFrames > 0 && frames >= maxFrames) break;
-    }
+long runFrameLoop(MainGame* game, FrameHooks* hooks) {
+    long frames = 1;
+    while (runFrame(game, hooks)) ++frames;
     return frames;
 }
 

@@ -22,6 +22,7 @@
 #include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "harness/ScriptedInput.h"
 #include "platform/Window.h"
 #include "tests/gl/GLTestFixture.h"
 
@@ -429,7 +430,7 @@ TEST_F(GlowRendering, FramesAddNoGLObjectsOrMemoryAndReleaseFreesThem) {
     addOrb({13.0f, 16.0f, 1.0f});
     setUpRenderers();
     // A small frame keeps the soak short; changing sizes also exercises reallocation.
-    platform::ScriptedInput input;
+    ScriptedInput input;
     platform::setInput(&input);
     input.fbWidth = 160, input.fbHeight = 120;
     glViewport(0, 0, 160, 120);

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <random>
 
-#include "GameHarness.h"
-#include "app/Bot.h"
+#include "TestGame.h"
+#include "harness/Bot.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "GameHarness.h"
+#include "TestGame.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "GameHarness.h"
+#include "TestGame.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct Rig {
     SceneObject alien;
     Player player{&alien};
     CameraController cameraController;
-    platform::ScriptedInput input;
+    ScriptedInput input;
     int mouseX = 0, mouseY = 0;
 
     explicit Rig(std::vector<std::pair<float, glm::vec3>> spheres) {
@@ -158,7 +158,7 @@ TEST(Transfer, OneSecondInputDroppedLandsUpsideDownOnTheNewPlanet) {
         expectNear(rig.alien.forward, {0, 0, 1}, 1e-4f);
         expectNear(rig.alien.position, centre - glm::vec3(0, 8, 0), 1e-3f);
         // Nothing given during the flight shows up afterwards.
-        rig.input = platform::ScriptedInput{};
+        rig.input = ScriptedInput{};
         rig.input.cursorX = rig.mouseX;
         glm::vec3 landed = rig.alien.position;
         rig.frame(dt);

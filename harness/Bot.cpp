@@ -1,4 +1,4 @@
-#include "app/Bot.h"
+#include "harness/Bot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "Rendering/scene/Scene.h"
 #include "app/Player.h"
 #include "app/Spheres.h"
-#include "platform/Input.h"
+#include "harness/ScriptedInput.h"
 
 namespace {
 constexpr float kPi = 3.1415927f;
@@ -163,8 +163,7 @@ int Bot::predictCapture(const std::vector<SceneObject*>& planets, int current,
     return -1;
 }
 
-void Bot::drive(const Scene& scene, const Player& player, platform::ScriptedInput& input,
-                float lastDt) {
+void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, float lastDt) {
     using platform::Key;
     const std::vector<SceneObject*>& planets = scene.planets;
     int n = static_cast<int>(planets.size());
