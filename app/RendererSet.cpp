@@ -126,8 +126,5 @@ void RendererSet::releaseGpuObjects() {
     glowRenderer->releaseGpuObjects();
     textRenderer->releaseGpuObjects();
     textures.release();
-    for (auto& entry : compiledShaders) {
-        if (entry.second->shaderId) glDeleteShader(entry.second->shaderId);
-        entry.second->shaderId = 0;
-    }
+    for (auto& entry : compiledShaders) entry.second->deleteShader();
 }

@@ -3,6 +3,7 @@
 #include "harness/Harness.h"
 #include "harness/StartupHeap.h"
 #include "infra/Log.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 
 namespace {

@@ -21,6 +21,7 @@
 #include "bench/game/NullGL.h"
 #include "harness/Harness.h"
 #include "infra/GL.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 
 namespace bench {

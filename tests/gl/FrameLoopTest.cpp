@@ -6,6 +6,7 @@
 #include "app/FrameLoop.h"
 #include "harness/ScriptedInput.h"
 #include "infra/Log.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 #include "tests/gl/GLTestFixture.h"
 

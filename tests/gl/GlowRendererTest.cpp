@@ -18,6 +18,7 @@
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/Font.h"
+#include "Rendering/scene/FrameDrawing.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/SphereGenerator.h"
@@ -214,14 +215,8 @@ class GlowRendering : public GLTest {
     // One frame in the frame loop's order, read back; the glow renderer only when asked.
     std::vector<uint8_t> frame(bool withGlow, int width = 1024, int height = 768) {
         transformer.update();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glFrontFace(GL_CW);
-        sky.draw();
-        glFrontFace(GL_CCW);
-        lit.draw();
-        glDisable(GL_DEPTH_TEST);
-        text.draw();
-        glEnable(GL_DEPTH_TEST);
+        Rendering::clearFrame();
+        Rendering::drawSceneAndText(sky, lit, text);
         if (withGlow) glow.draw();
         return readPixels(0, 0, width, height);
     }

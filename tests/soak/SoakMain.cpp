@@ -30,6 +30,7 @@
 #include "app/RendererSet.h"
 #include "harness/Harness.h"
 #include "infra/GL.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 
 namespace {
