@@ -20,13 +20,14 @@
 #include "app/Player.h"
 #include "app/RendererSet.h"
 #include "app/Spheres.h"
+#include "infra/Assets.h"
 #include "infra/Log.h"
 #include "infra/Texture.h"
 #include "platform/Input.h"
 
 namespace {
 
-const char* const kAlienModelPath = "alien.dae";
+const char* const kAlienModelPath = assets::alienModel;
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -161,8 +162,8 @@ void MainGame::startAudio() {
     } else {
         audio.open();
     }
-    audio.startMusic("game_music.mp3");
-    audio.loadChime("chime.mp3");
+    audio.startMusic(assets::music);
+    audio.loadChime(assets::chime);
     startupTimes.audio = secondsSince(clock);
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/MainGame.h"
+#include "infra/Assets.h"
 #include "infra/Texture.h"
 #include "platform/Audio.h"
 
@@ -92,7 +93,7 @@ TEST(HostileFiles, AnAlienFileWithoutAUsableModelStopsStartUp) {
         "</COLLADA>\n";
     for (const std::string& contents : {std::string(), std::string("<COLLADA"), noMesh}) {
         TempDir dir;
-        writeFile(dir.path / "alien.dae", contents);
+        writeFile(dir.path / assets::alienModel, contents);
         const fs::path previous = fs::current_path();
         fs::current_path(dir.path);
         MainGame game;
