@@ -2,13 +2,9 @@
 
 #include "Rendering/scene/Scene.h"
 #include "app/CameraController.h"
+#include "app/Movement.h"
 #include "app/Player.h"
 #include "platform/Input.h"
-
-namespace {
-constexpr float kWalkSpeed = 80.0f;  // degrees of arc per second, on any planet
-constexpr float kRollSpeed = 50.0f;
-}  // namespace
 
 void applyKeyboard(Player& player, const platform::Input& input, float dt) {
     using platform::Key;

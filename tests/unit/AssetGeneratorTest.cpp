@@ -102,7 +102,7 @@ TEST(Mp3, EncodedSoundDecodesToExactlyItsLength) {
     const int frames = 12345;
     std::vector<float> tone(size_t(frames) * 2);
     for (int i = 0; i < frames; ++i) {
-        float v = 0.5f * std::sin(2 * 3.14159265f * 440.0f * float(i) / kSampleRate);
+        float v = 0.5f * std::sin(kTwoPi * 440.0f * float(i) / kSampleRate);
         tone[size_t(2 * i)] = v;
         tone[size_t(2 * i + 1)] = -v;
     }

@@ -95,7 +95,7 @@ TEST(Jump, OnePlanetRadiusHighAboutPointSixThreeSecondsAndAgainWhileSpaceIsHeld)
         ASSERT_LT(airborne, 2.0f);
     } while (rig.player.jumping);
     EXPECT_NEAR(top, 10.0f, 0.01f);
-    EXPECT_NEAR(airborne, 3.1415927f / 5.0f, 2 * dt);
+    EXPECT_NEAR(airborne, kJumpStartPhase / kJumpSpeed, 2 * dt);
     EXPECT_EQ(rig.player.planet, rig.planets[0]);
     EXPECT_NEAR(rig.height(), 10.0f, 1e-5f);
     rig.frame(dt);  // Space still held: the next jump starts at once

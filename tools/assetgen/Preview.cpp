@@ -20,9 +20,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.2831853f;
-
 // Sheet addressed from the top-left like a viewer; stored bottom row first like every picture.
 class Sheet {
   public:
