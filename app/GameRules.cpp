@@ -30,5 +30,5 @@ std::string scoreLine(int remaining) {
 }
 
 void dimStep(LightBlock& block, int remaining) {
-    if (remaining == 0) block.header.w -= 0.001f;
+    if (remaining == 0) block.sceneBrightness() -= 0.001f;
 }

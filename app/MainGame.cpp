@@ -22,7 +22,7 @@
 #include "app/Spheres.h"
 #include "infra/Assets.h"
 #include "infra/Log.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "platform/Input.h"
 
 namespace {

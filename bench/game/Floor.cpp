@@ -17,7 +17,7 @@
 #include "bench/game/BenchCommon.h"
 #include "harness/StartupHeap.h"
 #include "infra/GL.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "platform/Window.h"
 
 namespace bench {

@@ -195,7 +195,7 @@ std::string nonFiniteInScene(const Scene& scene, const Rendering::BasicTransform
         c.check("light colour", light->colorB);
     }
     if (scene.lightBlock) {
-        c.check("light block header", scene.lightBlock->header);
+        c.check("ambient light", scene.lightBlock->header);
         for (const LightEntry& entry : scene.lightBlock->lights) {
             c.check("light block position", entry.position);
             c.check("light block colour", entry.colorA);

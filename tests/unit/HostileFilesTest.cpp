@@ -16,7 +16,7 @@
 
 #include "app/MainGame.h"
 #include "infra/Assets.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "platform/Audio.h"
 
 namespace fs = std::filesystem;

@@ -155,7 +155,7 @@ TEST(Score, LineAndDimmingPastZero) {
     LightBlock block;
     block.header = {1, 1, 1, 0.3f};
     dimStep(block, 1);
-    EXPECT_EQ(block.header.w, 0.3f);
+    EXPECT_EQ(block.sceneBrightness(), 0.3f);
     for (int i = 0; i < 400; ++i) dimStep(block, 0);
-    EXPECT_NEAR(block.header.w, -0.1f, 1e-4f);
+    EXPECT_NEAR(block.sceneBrightness(), -0.1f, 1e-4f);
 }
