@@ -2,13 +2,9 @@
 
 #include "Rendering/scene/Scene.h"
 #include "app/CameraController.h"
+#include "app/Movement.h"
 #include "app/Player.h"
 #include "platform/Input.h"
-
-namespace {
-constexpr float kWalkSpeed = 80.0f;  // degrees of arc per second, on any planet
-constexpr float kRollSpeed = 50.0f;
-}  // namespace
 
 void applyKeyboard(Player& player, const platform::Input& input, float dt) {
     using platform::Key;
@@ -34,5 +30,5 @@ std::string scoreLine(int remaining) {
 }
 
 void dimStep(LightBlock& block, int remaining) {
-    if (remaining == 0) block.header.w -= 0.001f;
+    if (remaining == 0) block.sceneBrightness() -= 0.001f;
 }

@@ -1,8 +1,10 @@
 #include "app/MainGame.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <thread>
 
 #include "Model/Mesh.h"
 #include "Model/ModelLoaderCollada.h"
@@ -11,7 +13,6 @@
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SceneryCreator.h"
-#include "app/Autopilot.h"
 #include "app/CameraController.h"
 #include "app/GameRules.h"
 #include "app/OrbController.h"
@@ -19,16 +20,24 @@
 #include "app/Player.h"
 #include "app/RendererSet.h"
 #include "app/Spheres.h"
+#include "infra/Assets.h"
 #include "infra/Log.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "platform/Input.h"
 
 namespace {
 
-const char* const kAlienModelPath = "alien.dae";
+const char* const kAlienModelPath = assets::alienModel;
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Every core but one: the start-up thread keeps a core to itself, since everything else waits
+// for it.
+unsigned decodeThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return std::clamp(cores > 1 ? cores - 1 : 1u, 1u, 4u);
 }
 
 }  // namespace
@@ -57,6 +66,8 @@ MainGame::~MainGame() {
 }
 
 void MainGame::prepareAhead() {
+    // The scenery creator then finds the pictures decoded.
+    prefetchPictures(Rendering::SceneryCreator::pictureFiles(), decodeThreads());
     modelsAhead = std::async(std::launch::async, [this] { return prepareModels(); });
     audioAhead = std::async(std::launch::async, [this] {
         audio.open();
@@ -151,13 +162,12 @@ void MainGame::startAudio() {
     } else {
         audio.open();
     }
-    audio.startMusic("game_music.mp3");
-    audio.loadChime("chime.mp3");
+    audio.startMusic(assets::music);
+    audio.loadChime(assets::chime);
     startupTimes.audio = secondsSince(clock);
 }
 
 void MainGame::update() {
-    if (autopilot) autopilot->beforeUpdate(*scene, *player);
     const platform::Input& input = *platform::input();
     float dt = timeStep(input);
     readWindowSize(input);

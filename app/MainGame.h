@@ -9,7 +9,6 @@ namespace platform {
 class Input;
 }
 
-class AutopilotInput;
 class ModelPool;
 struct Scene;
 struct TextItem;
@@ -36,9 +35,10 @@ class MainGame {
     MainGame(const MainGame&) = delete;
     MainGame& operator=(const MainGame&) = delete;
 
-    // Starts what needs no window (the model import, opening the audio device) on worker
-    // threads, so that it runs while the window and context are made; start() then waits for
-    // it where it needs it. Optional: without it start() does the same work itself.
+    // Starts what needs no window (decoding the pictures, the model import, opening the audio
+    // device) on worker threads, so that it runs while the window and context are made;
+    // start() then waits for it where it needs it. Optional: without it start() does the same
+    // work itself.
     void prepareAhead();
     // Waits until that work is done (before the process ends without start()).
     void finishAhead();
@@ -69,8 +69,6 @@ class MainGame {
     std::vector<TextItem*>* texts = nullptr;
     TextItem* scoreText = nullptr;
     platform::Audio audio;
-    // When set, the bot plays: it is asked for its moves before every update.
-    AutopilotInput* autopilot = nullptr;
     StartupTimes startupTimes;
 
   private:

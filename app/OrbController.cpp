@@ -8,7 +8,6 @@
 #include "platform/Audio.h"
 
 namespace {
-constexpr float kPi = 3.1415927f;
 constexpr float kReach = 3.0f;
 }  // namespace
 
@@ -54,7 +53,7 @@ void OrbController::pulseStep(float dt) {
     if (v >= 1.0f) v = 1.0f;
     // Only a phase run out to 0 lands exactly on the base: the cycle (or the fade) is over.
     if (v == base) {
-        phase = kPi;
+        phase = glm::pi<float>();
         if (hopping) {
             placeOnHost(nextHost);
             nextHost = nullptr;
@@ -79,7 +78,7 @@ std::vector<OrbController*> createOrbControllers(Scene& scene, platform::Audio* 
         c->light = source;
         c->audio = audio;
         c->phaseSpeed = gameFraction() * 0.5f + 0.4f;
-        c->phase = kPi;
+        c->phase = glm::pi<float>();
         c->glowFloor = 0.25f;
         c->placeOnHost(scene.planets[static_cast<unsigned>(gameRand()) % scene.planets.size()]);
         c->body = scene.alien;

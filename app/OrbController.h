@@ -1,6 +1,7 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <glm/gtc/constants.hpp>
 #include <vector>
 
 struct SceneObject;
@@ -24,7 +25,7 @@ struct OrbController {
     glm::vec3 offset{0.0f};  // orb position minus host position
     bool active = true;
     bool hopping = false;
-    float phase = 3.1415927f;
+    float phase = glm::pi<float>();
     float glowFloor = 0.25f;
     float phaseSpeed = 0.0f;
     // Plays the chime on collection; null keeps the game silent.

@@ -1,12 +1,9 @@
 #include "app/Orbit.h"
 
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 
 #include "Rendering/scene/Scene.h"
-
-namespace {
-constexpr float kTwoPi = 6.2831853f;
-}
 
 void Orbit::setAxes(const glm::vec3& a, const glm::vec3& b) {
     radiusA = glm::length(a);
@@ -22,7 +19,7 @@ void Orbit::stepOrbit(float dt) {
     glm::vec3 middle = centre->position + centreShift * radiusA * axisA;
     angle += angularSpeed * dt;
     // Whole turns only, so the planet goes on from the same point of its ellipse.
-    if (angle >= kTwoPi) angle = std::fmod(angle, kTwoPi);
+    if (angle >= glm::two_pi<float>()) angle = std::fmod(angle, glm::two_pi<float>());
     glm::vec4 p(radiusA * std::cos(angle), radiusB * std::sin(angle), 1.0f, 1.0f);
     // Row vector times the basis: one dot product per column.
     glm::vec4 o = p * basis;

@@ -5,13 +5,8 @@
 
 #include "app/Spheres.h"
 
-namespace {
-constexpr float kPi = 3.1415927f;
-constexpr float kJumpSpeed = 5.0f;
-}  // namespace
-
 glm::vec3 rotateAboutAxis(const glm::vec3& v, float angle, const glm::vec3& axis) {
-    double half = angle * 3.141592653589793 / 180.0 * 0.5;
+    double half = angle * glm::pi<double>() / 180.0 * 0.5;
     glm::vec3 q = axis * static_cast<float>(std::sin(half));
     float w = static_cast<float>(std::cos(half));
     glm::vec3 qv = glm::cross(q, v);
@@ -66,13 +61,10 @@ void Player::stepPlayer(float dt) {
 }
 
 void Player::jumpStep(float dt) {
-    altitude = std::sin(jumpPhase) * planetRadius;
-    jumpPhase -= kJumpSpeed * dt;
-    if (jumpPhase <= 0.0f) jumpPhase = 0.0f;
-    // Only sin(0) gives exactly 0, so the jump ends in the frame after the phase ran out.
+    altitude = stepJumpPhase(jumpPhase, planetRadius, dt);
     if (altitude == 0.0f) {
         jumping = false;
-        jumpPhase = kPi;
+        jumpPhase = kJumpStartPhase;
     }
 }
 
@@ -94,7 +86,7 @@ void Player::captureStep() {
     planetRadius = sphereRadius(found);
     altitude = best;
     jumping = false;
-    jumpPhase = kPi;
+    jumpPhase = kJumpStartPhase;
     transferring = true;
     descentSpeed = best / transferTime;
     savedUp = body->up;

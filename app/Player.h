@@ -3,6 +3,8 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "app/Movement.h"
+
 struct SceneObject;
 
 // v turned by `angle` degrees about the unit `axis` (right-hand rule), returned normalised.
@@ -37,7 +39,7 @@ struct Player {
     bool transferring = false;
     float planetRadius = 0.0f;
     float transferTime = 1.0f;
-    float jumpPhase = 3.1415927f;
+    float jumpPhase = kJumpStartPhase;
     float altitude = 0.0f;
     float descentSpeed = 0.0f;
     const std::vector<SceneObject*>* planets = nullptr;

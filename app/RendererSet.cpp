@@ -2,32 +2,14 @@
 
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/ShaderCompiler.h"
+#include "Rendering/core/ShaderTable.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/Scene.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "infra/Assets.h"
 
-namespace {
-struct ShaderFile {
-    const char* name;
-    const char* path;
-};
-
-// Every shader the renderers link, by the name they ask for it.
-constexpr ShaderFile kShaderTable[] = {
-    {"vertex", "shaders/basic.vert"},
-    {"vertexBasic", "shaders/glowStep_1_2_3_4.vert"},
-    {"vertexFont", "shaders/font.vert"},
-    {"fragmentGlowOne", "shaders/glowStep_1.frag"},
-    {"fragmentGlowTwo", "shaders/glowStep_2_3.frag"},
-    {"fragmentGlowFour", "shaders/glowStep_4.frag"},
-    {"fragmentShiny", "shaders/basic.frag"},
-    {"fragmentSky", "shaders/sky.frag"},
-    {"fragmentText", "shaders/font.frag"},
-    {"lightGauss", "shaders/lightGauss.frag"},
-    {"dofTwo", "shaders/dof.frag"},
-};
-}  // namespace
+namespace programs = Rendering::programs;
 
 RendererSet::RendererSet() {
     transformer = new Rendering::BasicTransformer;
@@ -56,7 +38,9 @@ void RendererSet::registerScene() {
 }
 
 void RendererSet::fillShaderTable() {
-    for (const ShaderFile& file : kShaderTable) shaderFiles[file.name] = file.path;
+    for (const assets::File& file : assets::filesOf(assets::Kind::Shader)) {
+        shaderFiles[file.name] = file.path;
+    }
 }
 
 GLenum RendererSet::shaderTypeForPath(const std::string& path) {
@@ -80,8 +64,7 @@ ShaderCompiler* RendererSet::shader(const std::string& name) const {
     return found != compiledShaders.end() ? found->second : nullptr;
 }
 
-void RendererSet::connect(Rendering::BasicRenderer& renderer,
-                          std::initializer_list<const char*> shaderNames) {
+void RendererSet::connect(Rendering::BasicRenderer& renderer, Rendering::ShaderNames shaderNames) {
     for (const char* name : shaderNames) renderer.addShader(shader(name));
     renderer.lights.insert(renderer.lights.end(), scene->lights.begin(), scene->lights.end());
     renderer.camera = scene->camera;
@@ -95,28 +78,26 @@ void RendererSet::setupRenderers() {
 
     // 1. Sky renderer: the sky sphere alone.
     skyRenderer->addObject(scene->sky);
-    connect(*skyRenderer, {"vertex", "fragmentSky"});
+    connect(*skyRenderer, programs::sky);
 
     // 2. Lit renderer: alien, planets, light orbs; the list index is the texture unit.
     litRenderer->addObject(scene->alien);
     for (SceneObject* planet : scene->planets) litRenderer->addObject(planet);
     for (SceneObject* orb : scene->lightOrbs) litRenderer->addObject(orb);
-    connect(*litRenderer, {"vertex", "fragmentShiny", "lightGauss"});
+    connect(*litRenderer, programs::lit);
 
-    // 3. Glow renderer: planets, alien, light orbs and the whole scene; its programs take the
-    // shaders by position.
+    // 3. Glow renderer: planets, alien, light orbs and the whole scene; one list of shaders
+    // for its four programs.
     for (SceneObject* planet : scene->planets) glowRenderer->addObject(planet);
     glowRenderer->addObject(scene->alien);
     for (SceneObject* orb : scene->lightOrbs) glowRenderer->addObject(orb);
     glowRenderer->scene = scene;
-    connect(*glowRenderer, {"vertex", "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo",
-                            "fragmentGlowFour", "lightGauss", "dofTwo"});
+    connect(*glowRenderer, programs::glowRenderer);
 
-    // 4. Text renderer: the scene's texts (by pointer) and font; "vertexFont", "fragmentText".
+    // 4. Text renderer: the scene's texts (by pointer) and font.
     textRenderer->texts = &scene->texts;
     textRenderer->setFont(scene->font);
-    textRenderer->addShader(shader("vertexFont"));
-    textRenderer->addShader(shader("fragmentText"));
+    for (const char* name : programs::text) textRenderer->addShader(shader(name));
     textRenderer->init();
 }
 
@@ -126,8 +107,5 @@ void RendererSet::releaseGpuObjects() {
     glowRenderer->releaseGpuObjects();
     textRenderer->releaseGpuObjects();
     textures.release();
-    for (auto& entry : compiledShaders) {
-        if (entry.second->shaderId) glDeleteShader(entry.second->shaderId);
-        entry.second->shaderId = 0;
-    }
+    for (auto& entry : compiledShaders) entry.second->deleteShader();
 }

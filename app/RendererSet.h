@@ -1,9 +1,9 @@
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <string>
 
+#include "Rendering/core/ShaderTable.h"
 #include "Rendering/scene/Scene.h"
 #include "infra/GL.h"
 
@@ -33,7 +33,8 @@ struct RendererSet {
     // Deletes the GL objects of the renderers and shaders; the context must still be current.
     void releaseGpuObjects();
 
-    // The table step of loadShaders: the shader names and their files, compiled nothing yet.
+    // The table step of loadShaders: the shader names and their files from the asset manifest,
+    // compiled nothing yet.
     void fillShaderTable();
     // Vertex shader for any path that mentions ".vert", fragment shader otherwise.
     static GLenum shaderTypeForPath(const std::string& path);
@@ -54,6 +55,5 @@ struct RendererSet {
     ShaderCompiler* shader(const std::string& name) const;
     // The shaders in order, the scene's lights, camera, light block and shared textures; then
     // the renderer's own init.
-    void connect(Rendering::BasicRenderer& renderer,
-                 std::initializer_list<const char*> shaderNames);
+    void connect(Rendering::BasicRenderer& renderer, Rendering::ShaderNames shaderNames);
 };

@@ -7,7 +7,7 @@
 #include "Model/ModelLoaderCollada.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "infra/Log.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 namespace {
 

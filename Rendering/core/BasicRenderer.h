@@ -43,6 +43,8 @@ class BasicRenderer {
     GLuint lightBindingPoint = 0;
     GLuint materialBlockIndex = 0;
     GLuint materialBindingPoint = 1;
+    // Working field of createTexture: the last texture it made or reused during init. The
+    // objects keep their own; nothing reads this one afterwards.
     GLuint texture = 0;
     GLuint lightBuffer = 0;
     GLuint materialBuffer = 0;

@@ -1,6 +1,21 @@
 #include "Rendering/core/ProgramCreator.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "infra/Log.h"
+
+GLuint linkProgram(const std::vector<ShaderCompiler*>& handed, Rendering::ShaderNames handedNames,
+                   Rendering::ShaderNames program) {
+    ProgramCreator creator;
+    for (const char* name : program) {
+        auto named = [name](const char* other) { return std::strcmp(name, other) == 0; };
+        const auto at = static_cast<size_t>(
+            std::find_if(handedNames.begin(), handedNames.end(), named) - handedNames.begin());
+        if (at < handed.size() && handed[at]) creator.addShader(*handed[at]);
+    }
+    return creator.link();
+}
 
 GLuint ProgramCreator::link() {
     GLuint program = glCreateProgram();

@@ -28,6 +28,11 @@ int ShaderCompiler::compile() {
     return 1;
 }
 
+void ShaderCompiler::deleteShader() {
+    if (shaderId) glDeleteShader(shaderId);
+    shaderId = 0;
+}
+
 std::string ShaderCompiler::readSource() {
     std::ifstream file(path);
     // An unopened stream never reaches end of file; give the compiler an empty source so it

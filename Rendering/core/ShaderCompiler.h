@@ -11,6 +11,8 @@ struct ShaderCompiler {
     // 0 when the shader compiled, 1 when not (ERR line plus the driver's log on stderr).
     int compile();
     std::string readSource();
+    // Deletes the GL shader object (context must be current); copies must not use it after.
+    void deleteShader();
 
     const std::string& path;
     GLenum type;

@@ -3,36 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "infra/Assets.h"
 #include "infra/Log.h"
 
-namespace {
-
-struct FontFile {
-    std::string key;
-    std::string path;
-};
-
-// Built once and kept for the whole run: picturePaths points into these strings.
-const std::vector<FontFile>& fontFiles() {
-    static const std::vector<FontFile> files = [] {
-        std::vector<FontFile> list;
-        for (char c = 'a'; c <= 'z'; ++c) {
-            list.push_back({std::string(1, c), std::string("fyrelFont/letters/") + c + ".jpg"});
-        }
-        for (char c = '0'; c <= '9'; ++c) {
-            list.push_back({std::string(1, c), std::string("fyrelFont/numbers/") + c + ".jpg"});
-        }
-        list.push_back({" ", "fyrelFont/sonderzeichen/space.jpg"});
-        list.push_back({":", "fyrelFont/sonderzeichen/colon.jpg"});
-        return list;
-    }();
-    return files;
-}
-
-}  // namespace
-
 ImageFont::ImageFont() {
-    for (const FontFile& file : fontFiles()) picturePaths[file.key] = file.path.c_str();
+    for (const assets::File& file : assets::filesOf(assets::Kind::Glyph)) {
+        picturePaths[file.name] = file.path;
+    }
     loadPictures();
 }
 
@@ -56,9 +33,11 @@ void ImageFont::loadPictures() {
 }
 
 std::vector<std::string> fontPictureFiles() {
-    // The font loads by key order (its map), which is not the table's order.
+    // The font loads by key order (its map), which is not the manifest's order.
     std::map<std::string, std::string> byKey;
-    for (const FontFile& file : fontFiles()) byKey[file.key] = file.path;
+    for (const assets::File& file : assets::filesOf(assets::Kind::Glyph)) {
+        byKey[file.name] = file.path;
+    }
     std::vector<std::string> paths;
     for (const auto& entry : byKey) paths.push_back(entry.second);
     return paths;

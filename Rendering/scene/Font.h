@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 // One line of on-screen text, placed in pixels of a 1024 x 768 frame from the bottom left.
 struct TextItem {
@@ -23,6 +23,7 @@ struct ImageFont {
 
     void loadPictures();
 
+    // Scratch record that every picture decoding fills in turn.
     ImageInfo* image = nullptr;
     int glyphHeight = 14;
     int glyphWidth = 6;

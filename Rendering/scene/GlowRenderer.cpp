@@ -42,16 +42,6 @@ constexpr std::array<float, 24> kFullScreenQuad = {
     -1.0f, -1.0f, 0.0f, 1.0f, 1.0f,  -1.0f, 0.0f, 1.0f, 1.0f,  1.0f,  0.0f, 1.0f,
     1.0f,  1.0f,  0.0f, 1.0f, -1.0f, 1.0f,  0.0f, 1.0f, -1.0f, -1.0f, 0.0f, 1.0f};
 
-GLuint linkProgram(const std::vector<ShaderCompiler*>& shaders, std::initializer_list<int> picks) {
-    ProgramCreator creator;
-    for (int pick : picks) {
-        if (static_cast<size_t>(pick) < shaders.size() && shaders[pick]) {
-            creator.addShader(*shaders[pick]);
-        }
-    }
-    return creator.link();
-}
-
 void attach(GLenum attachment, GLuint texture) {
     glFramebufferTexture2D(GL_FRAMEBUFFER, attachment, GL_TEXTURE_2D, texture, 0);
 }
@@ -136,10 +126,11 @@ float GlowRenderer::largestBlur(float depth, float radius, float focus) {
 }
 
 void GlowRenderer::createProgram() {
-    scenePassProgram = linkProgram(shaders, {0, 1, 5});
-    glowBlurProgram = linkProgram(shaders, {2, 3});
-    compositeProgram = linkProgram(shaders, {2, 4});
-    dofBlurProgram = linkProgram(shaders, {2, 6});
+    // Each program takes its members from the handed list by name.
+    scenePassProgram = linkProgram(shaders, programs::glowRenderer, programs::glowScene);
+    glowBlurProgram = linkProgram(shaders, programs::glowRenderer, programs::glowBlur);
+    compositeProgram = linkProgram(shaders, programs::glowRenderer, programs::glowComposite);
+    dofBlurProgram = linkProgram(shaders, programs::glowRenderer, programs::dofBlur);
     shouldDiscardLocation = glGetUniformLocation(scenePassProgram, "shouldDiscard");
 }
 

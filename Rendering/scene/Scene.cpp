@@ -60,11 +60,6 @@ bool hasGpuObjects(const SceneObject* object) {
            object->normalBuffer != 0 || object->vertexArray != 0 || object->texCoordBuffer != 0;
 }
 
-// The texture-coordinate buffer lives in `texture` until createTexture moves it aside.
-GLuint texCoordBufferOf(const SceneObject* object) {
-    return object->texCoordBuffer != 0 ? object->texCoordBuffer : object->texture;
-}
-
 // A program that does not use an attribute reports location -1; enabling that would be a GL
 // error, and the attribute has nothing to read anyway.
 void attachAttribute(GLuint program, const char* name, GLuint buffer, GLint size) {
@@ -76,6 +71,11 @@ void attachAttribute(GLuint program, const char* name, GLuint buffer, GLint size
 }
 
 }  // namespace
+
+GLuint texCoordBufferOf(const SceneObject* object) {
+    // It waits in `texture` until createTexture moves it aside.
+    return object->texCoordBuffer != 0 ? object->texCoordBuffer : object->texture;
+}
 
 void uploadBuffers(SceneObject* object) {
     // Several renderers upload the same object and each upload replaces the handles in it.
@@ -92,7 +92,7 @@ void uploadBuffers(SceneObject* object) {
 
     object->positionBuffer = positions;
     object->indexBuffer = indices;
-    object->texture = texCoords;
+    object->texture = texCoords;  // until createTexture puts the texture there
     object->normalBuffer = normals;
 }
 
@@ -173,7 +173,7 @@ void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share
     }
 
     if (object->texCoordBuffer == 0) {
-        object->texCoordBuffer = object->texture;
+        object->texCoordBuffer = object->texture;  // the buffer uploadBuffers left there
     } else if (object->texture != 0 && !object->textureShared) {
         glDeleteTextures(1, &object->texture);  // an earlier texture of this upload
     }

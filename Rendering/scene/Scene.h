@@ -18,7 +18,9 @@ struct SceneObject {
 
     GLuint positionBuffer = 0;
     GLuint indexBuffer = 0;
-    // The texture; between uploadBuffers and createTexture it holds the texture-coordinate buffer.
+    // Two kinds of GL name in turn: after uploadBuffers the texture-coordinate BUFFER, after
+    // createTexture the TEXTURE made from the mesh's picture (the buffer then moves on to
+    // texCoordBuffer). Use texCoordBufferOf() for the buffer at either time.
     GLuint texture = 0;
     GLuint normalBuffer = 0;
     GLuint vertexArray = 0;
@@ -34,7 +36,6 @@ struct SceneObject {
     float material[9] = {};
     bool visible = true;
     // The texture-coordinate buffer once createTexture has taken over `texture`; 0 before.
-    // Kept only so that the buffer can be deleted again.
     GLuint texCoordBuffer = 0;
     // Set when `texture` belongs to a TextureShare, which deletes it; the object only uses it.
     bool textureShared = false;
@@ -60,8 +61,13 @@ struct LightEntry {
     glm::vec4 colorB;
 };
 struct LightBlock {
+    // The scene's ambient light ("ambientLight" in the shaders): rgb its colour, w its strength,
+    // the brightness of the whole scene, which the end of the game lowers.
     glm::vec4 header{0.0f};
     LightEntry lights[8] = {};
+
+    float& sceneBrightness() { return header.w; }
+    float sceneBrightness() const { return header.w; }
 };
 static_assert(sizeof(LightBlock) == 400, "Light block must match the shader layout");
 
@@ -104,6 +110,9 @@ class TextureShare {
     using Key = std::pair<const unsigned char*, std::pair<uint32_t, uint32_t>>;
     std::map<Key, GLuint> textures;
 };
+
+// The texture-coordinate buffer of an uploaded object, before or after createTexture.
+GLuint texCoordBufferOf(const SceneObject* object);
 
 // Resets every field of a scene object to its start value.
 SceneObject* initSceneObject(SceneObject* object);

@@ -4,6 +4,7 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/SphereGenerator.h"
+#include "infra/Assets.h"
 
 namespace Rendering {
 
@@ -17,19 +18,19 @@ struct PlanetRow {
 
 // Neptune is the root the other planets circle; Pluto stays where it is put.
 const PlanetRow kPlanets[] = {
-    {"neptunemap.jpg", 11.0f, {1.0f, 1.0f, 1.0f}},
-    {"jupitermap.jpg", 10.0f, {-25.0f, -16.0f, 1.0f}},
-    {"marsmap.jpg", 5.0f, {24.0f, 35.0f, 1.0f}},
-    {"mercurymap.jpg", 14.0f, {24.0f, 35.0f, 1.0f}},
-    {"uranusmap.jpg", 16.0f, {24.0f, 35.0f, 1.0f}},
-    {"venusmap.jpg", 9.0f, {24.0f, 35.0f, 1.0f}},
-    {"saturnmap.jpg", 8.0f, {24.0f, 35.0f, 1.0f}},
-    {"plutomap.jpg", 13.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::neptuneMap, 11.0f, {1.0f, 1.0f, 1.0f}},
+    {assets::jupiterMap, 10.0f, {-25.0f, -16.0f, 1.0f}},
+    {assets::marsMap, 5.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::mercuryMap, 14.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::uranusMap, 16.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::venusMap, 9.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::saturnMap, 8.0f, {24.0f, 35.0f, 1.0f}},
+    {assets::plutoMap, 13.0f, {24.0f, 35.0f, 1.0f}},
 };
 
-const char* const kAlienPicture = "alienUV.jpg";
-const char* const kSkyPicture = "spacemap2.jpg";
-const char* const kOrbPicture = "sunmap.jpg";
+const char* const kAlienPicture = assets::alienSkin;
+const char* const kSkyPicture = assets::skyMap;
+const char* const kOrbPicture = assets::sunMap;
 constexpr int kLightOrbCount = 8;
 constexpr unsigned kPlanetRings = 50, kPlanetSegments = 100;
 constexpr unsigned kOrbRings = 20, kOrbSegments = 20;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Rendering/scene/Scene.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 class ModelPool;
 
@@ -33,6 +33,7 @@ class SceneryCreator : public ISceneryCreator {
 
     Scene* scene = nullptr;
     ModelPool* modelPool = nullptr;
+    // Scratch record that every picture decoding fills in turn.
     ImageInfo* image = nullptr;
 
   private:

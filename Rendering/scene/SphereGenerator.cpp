@@ -1,6 +1,7 @@
 #include "Rendering/scene/SphereGenerator.h"
 
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <string>
 
 #include "infra/Log.h"
@@ -8,8 +9,6 @@
 namespace {
 
 const std::string logName = "SphereGenerator";
-constexpr double pi = 3.141592653589793;
-constexpr double twoPi = 6.283185307179586;
 
 }  // namespace
 
@@ -44,12 +43,12 @@ SphereObject* generateSphere(SphereObject* object, float radius, unsigned rings,
         // u and v are the same quotients the angles are made of: a division keeps the seam
         // column at exactly u = 1 for every segment count, which i * (1 / span) does not.
         const float v = static_cast<float>(i) / ringSpan;
-        const float theta = static_cast<float>(v * pi);
+        const float theta = static_cast<float>(v * glm::pi<double>());
         const float sinTheta = std::sin(theta);
         const float cosTheta = std::cos(theta);
         for (unsigned j = 0; j < segments; ++j) {
             const float u = static_cast<float>(j) / segmentSpan;
-            const float phi = static_cast<float>(u * twoPi);
+            const float phi = static_cast<float>(u * glm::two_pi<double>());
             const float nx = std::cos(phi) * sinTheta;
             const float ny = cosTheta;
             const float nz = std::sin(phi) * -sinTheta;

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
+
+#include "infra/Assets.h"
 
 namespace bench {
 
@@ -50,18 +51,13 @@ Values parseValues(const std::string& output, const std::string& tag) {
     return values;
 }
 
-std::vector<std::string> pictureFiles(const std::string& runDir) {
-    namespace fs = std::filesystem;
+std::vector<std::string> pictureFiles() {
     std::vector<std::string> files;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(runDir, error);
-         it != fs::recursive_directory_iterator(); it.increment(error)) {
-        if (error) break;
-        if (it->is_regular_file() && it->path().extension() == ".jpg") {
-            files.push_back(fs::relative(it->path(), runDir).string());
+    for (const assets::File& file : assets::kFiles) {
+        if (file.kind == assets::Kind::Picture || file.kind == assets::Kind::Glyph) {
+            files.push_back(file.path);
         }
     }
-    std::sort(files.begin(), files.end());
     return files;
 }
 

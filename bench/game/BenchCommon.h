@@ -24,8 +24,8 @@ void printValues(const std::string& tag, const Values& values);
 // The values of the first line that starts with `tag`; empty when there is none.
 Values parseValues(const std::string& output, const std::string& tag);
 
-// Every picture file the game reads: the JPEG files of the runnable folder and its font folders.
-std::vector<std::string> pictureFiles(const std::string& runDir);
+// Every picture file the game reads, the font's too, relative to the runnable folder.
+std::vector<std::string> pictureFiles();
 
 // The measuring modes, each run in a child process with the runnable folder as working directory.
 int runFloorMode(bool gameHeap);

@@ -12,11 +12,12 @@
 
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
+#include "Rendering/core/ShaderTable.h"
 #include "app/RendererSet.h"
-#include "app/StartupHeap.h"
 #include "bench/game/BenchCommon.h"
+#include "harness/StartupHeap.h"
 #include "infra/GL.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "platform/Window.h"
 
 namespace bench {
@@ -28,17 +29,6 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
-
-// The game's programs by the shaders they link (sky, lit, the four glow programs, text).
-const std::vector<std::vector<const char*>> kPrograms = {
-    {"vertex", "fragmentSky"},
-    {"vertex", "fragmentShiny", "lightGauss"},
-    {"vertex", "fragmentGlowOne", "lightGauss"},
-    {"vertexBasic", "fragmentGlowTwo"},
-    {"vertexBasic", "fragmentGlowFour"},
-    {"vertexBasic", "dofTwo"},
-    {"vertexFont", "fragmentText"},
-};
 
 // Bytes a texture of this size takes with its whole mipmap chain, at four bytes a texel (how
 // the driver keeps 24-bit pictures).
@@ -106,7 +96,7 @@ double compileAndDrawAll(std::vector<GLuint>& programs) {
     glBindBufferBase(GL_UNIFORM_BUFFER, 1, blocks);
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
-    for (const auto& names : kPrograms) {
+    for (Rendering::ShaderNames names : Rendering::programs::all) {
         ProgramCreator creator;
         for (const char* name : names) creator.addShader(*set.compiledShaders.at(name));
         const GLuint program = creator.link();
@@ -136,7 +126,7 @@ int runFloorMode(bool gameHeap) {
     if (!platform::Window::open(1024, 768, "Fyrel floor") || !initGLLoader()) return 1;
     glViewport(0, 0, 1024, 768);
 
-    Decoded decoded = decodeAll(pictureFiles("."));
+    Decoded decoded = decodeAll(pictureFiles());
     std::vector<GLuint> textures;
     const double upload = uploadAll(decoded.images, textures);
     std::vector<GLuint> programs;

@@ -14,13 +14,14 @@
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/TextRenderer.h"
-#include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "bench/game/BenchCommon.h"
 #include "bench/game/NullGL.h"
+#include "harness/Harness.h"
 #include "infra/GL.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 
 namespace bench {
@@ -66,8 +67,9 @@ class PassTimer : public Rendering::GlowRenderer::PassObserver {
 };
 
 // The frame loop's frame with the glow step left out.
-void frameWithoutGlow(MainGame& game) {
+void frameWithoutGlow(MainGame& game, FrameHooks& bot) {
     processInput();
+    bot.beforeUpdate(game);
     game.update();
     game.renderers->transformer->update();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -110,9 +112,10 @@ struct CpuSamples {
 };
 
 // The game's own work: update and transformer as they are, drawing with every GL call empty.
-void measureCpu(MainGame& game, int frames, CpuSamples& cpu) {
+void measureCpu(MainGame& game, FrameHooks& bot, int frames, CpuSamples& cpu) {
     for (int i = 0; i < frames; ++i) {
         const auto start = Clock::now();
+        bot.beforeUpdate(game);
         game.update();
         const double update = millisecondsSince(start);
         const auto transformStart = Clock::now();
@@ -152,13 +155,14 @@ void addStats(Values& values, const std::string& key, const std::vector<double>&
 int runFramesMode(int rounds, const std::string& pngDir) {
     MainGame* game = new MainGame();
     if (setupWindow() != 0) return 1;
-    AutopilotInput autopilot(platform::input(), 0.1);
-    game->autopilot = &autopilot;
-    platform::setInput(&autopilot);
+    HarnessOptions autoplay;
+    autoplay.autoplaySeed = 1;  // the same game in every run
+    Harness harness(autoplay);
+    harness.gameStarting();
     if (!game->start()) return 1;
 
     // The first frames compile the programs; they are start-up, not frame time.
-    for (int i = 0; i < 5; ++i) runFrame(game);
+    for (int i = 0; i < 5; ++i) runFrame(game, &harness);
     capturePictures(*game, pngDir, "frame-early");
 
     PassTimer passes;
@@ -167,17 +171,17 @@ int runFramesMode(int rounds, const std::string& pngDir) {
     for (int round = 0; round < rounds; ++round) {
         game->renderers->glowRenderer->passObserver = &passes;
         timeFrames(kFramesPerBlock, full, [&] {
-            runFrame(game);
+            runFrame(game, &harness);
             passes.collect();
         });
         game->renderers->glowRenderer->passObserver = nullptr;
-        timeFrames(kFramesPerBlock, noGlow, [&] { frameWithoutGlow(*game); });
+        timeFrames(kFramesPerBlock, noGlow, [&] { frameWithoutGlow(*game, harness); });
         timeFrames(kFramesPerBlock, sky, [&] { skyFrame(*game); });
     }
     capturePictures(*game, pngDir, "frame-late");
 
     CpuSamples cpu;
-    measureCpu(*game, 100, cpu);
+    measureCpu(*game, harness, 100, cpu);
 
     Values values;
     addStats(values, "full", full);

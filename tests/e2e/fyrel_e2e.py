@@ -27,6 +27,31 @@ ARTIFACT_DIR = os.environ.get("FYREL_ARTIFACT_DIR") or os.path.join(BUILD_DIR, "
 
 TIMEOUT = 60.0  # seconds; generous, the machine may be busy
 
+# --- the game's files ---------------------------------------------------------------------------
+
+SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+MANIFEST = os.path.join(SOURCE_DIR, "infra", "AssetManifest.inc")
+_MANIFEST_ENTRY = re.compile(r'^FYREL_([A-Z]+)\((.*), "([^"]+)"\)$')
+
+
+def manifest(*kinds):
+    """(kind, name, path) of every file the game reads, in the asset manifest's order; only
+    those of the given kinds ("SHADER", "MODEL", "PICTURE", "GLYPH", "SOUND") when any are
+    given. A glyph's name is its character."""
+    entries = []
+    with open(MANIFEST) as f:
+        for line in f:
+            match = _MANIFEST_ENTRY.match(line.strip())
+            if match and (not kinds or match.group(1) in kinds):
+                name = match.group(2)
+                entries.append((match.group(1), name[1:-1] if name.startswith('"') else name,
+                                match.group(3)))
+    return entries
+
+
+def manifest_paths(*kinds):
+    return [path for _, _, path in manifest(*kinds)]
+
 # --- log lines ------------------------------------------------------------------------------
 
 LEVELS = {"TRACE": 1, "INFO": 2, "DEBUG": 3, "WARN": 4, "ERR": 5, "FATAL": 6}

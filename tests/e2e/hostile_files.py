@@ -35,24 +35,18 @@ import zlib
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
 
-SOURCE_DIR = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+SOURCE_DIR = e2e.SOURCE_DIR
 FRAMES = 20
 # One case normally takes some seconds; sanitizer builds and a busy machine take many times
 # that. A case still running after this is a hang.
 TIMEOUT = float(os.environ.get("FYREL_HOSTILE_TIMEOUT", "180"))
 SEED = 20261207
 
-PLANETS = ["neptunemap.jpg", "jupitermap.jpg", "marsmap.jpg", "mercurymap.jpg", "uranusmap.jpg",
-           "venusmap.jpg", "saturnmap.jpg", "plutomap.jpg"]
-PICTURES = ["alienUV.jpg", "spacemap2.jpg", "sunmap.jpg"] + PLANETS
-FONT = (["fyrelFont/letters/%c.jpg" % c for c in "abcdefghijklmnopqrstuvwxyz"] +
-        ["fyrelFont/numbers/%d.jpg" % d for d in range(10)] +
-        ["fyrelFont/sonderzeichen/space.jpg", "fyrelFont/sonderzeichen/colon.jpg"])
-MODEL = ["alien.dae"]
-SHADERS = ["shaders/" + name for name in (
-    "basic.vert", "glowStep_1_2_3_4.vert", "font.vert", "glowStep_1.frag", "glowStep_2_3.frag",
-    "glowStep_4.frag", "basic.frag", "sky.frag", "font.frag", "lightGauss.frag", "dof.frag")]
-SOUNDS = ["game_music.mp3", "chime.mp3"]
+PICTURES = e2e.manifest_paths("PICTURE")
+FONT = e2e.manifest_paths("GLYPH")
+MODEL = e2e.manifest_paths("MODEL")
+SHADERS = e2e.manifest_paths("SHADER")
+SOUNDS = e2e.manifest_paths("SOUND")
 
 KINDS = [("picture", PICTURES), ("font", FONT), ("model", MODEL), ("shader", SHADERS),
          ("sound", SOUNDS)]

@@ -17,7 +17,6 @@ WIDTH, HEIGHT = 1024, 768
 SCORE_X, SCORE_BOTTOM, GLYPH_W, GLYPH_H = 15, 750, 6, 14
 SCORE_TOP = HEIGHT - SCORE_BOTTOM - GLYPH_H  # row from the top of the picture
 SCENE_TOP = 40  # rows below the score line, where only the scene is drawn
-GLYPH_CHARS = "abcdefghijklmnopqrstuvwxyz0123456789 :"
 
 
 def rgb(path, *operations):
@@ -31,15 +30,11 @@ def mean_difference(a, b):
     return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
 
 
+GLYPH_PATHS = {name: path for _, name, path in e2e.manifest("GLYPH")}
+
+
 def glyph_path(char):
-    folder = os.path.join(e2e.RUN_DIR, "fyrelFont")
-    if char.isdigit():
-        return os.path.join(folder, "numbers", char + ".jpg")
-    if char == " ":
-        return os.path.join(folder, "sonderzeichen", "space.jpg")
-    if char == ":":
-        return os.path.join(folder, "sonderzeichen", "colon.jpg")
-    return os.path.join(folder, "letters", char + ".jpg")
+    return os.path.join(e2e.RUN_DIR, GLYPH_PATHS[char])
 
 
 _glyphs = {}
@@ -63,7 +58,7 @@ def score_cells(picture, length):
 
 def read_score(picture, length):
     """The score line read back: each cell is the font glyph it is nearest to."""
-    return "".join(min(GLYPH_CHARS, key=lambda c: mean_difference(cell, glyph(c)))
+    return "".join(min(GLYPH_PATHS, key=lambda c: mean_difference(cell, glyph(c)))
                    for cell in score_cells(picture, length))
 
 

@@ -21,9 +21,7 @@ class Install(unittest.TestCase):
                        check=True, capture_output=True, timeout=e2e.TIMEOUT)
 
         data = os.path.join(prefix, "share", "fyrel")
-        for path in ["alien.dae", "chime.mp3", "game_music.mp3", "spacemap2.jpg",
-                     "shaders/basic.vert", "fyrelFont/letters/a.jpg", "fyrelFont/numbers/8.jpg",
-                     "fyrelFont/sonderzeichen/colon.jpg"]:
+        for path in e2e.manifest_paths():
             self.assertTrue(os.path.isfile(os.path.join(data, path)), path)
         self.assertTrue(os.access(os.path.join(prefix, "libexec", "fyrel", "fyrel"), os.X_OK))
 

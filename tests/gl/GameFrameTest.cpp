@@ -9,6 +9,7 @@
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
+#include "harness/ScriptedInput.h"
 #include "platform/Input.h"
 #include "tests/gl/GLTestFixture.h"
 
@@ -62,7 +63,7 @@ class GameFrame : public GLTest {
 
     std::filesystem::path previousFolder;
     MainGame* game = nullptr;
-    platform::ScriptedInput input;
+    ScriptedInput input;
 };
 
 TEST_F(GameFrame, ShowsTheScoreThePlanetsTheAlienAndTheSky) {

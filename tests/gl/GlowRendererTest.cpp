@@ -16,12 +16,17 @@
 #include "Model/ModelPool.h"
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/ShaderCompiler.h"
+#include "Rendering/core/ShaderTable.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/Font.h"
+#include "Rendering/scene/FrameDrawing.h"
 #include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "app/RendererSet.h"
+#include "harness/ScriptedInput.h"
+#include "infra/Assets.h"
 #include "platform/Window.h"
 #include "tests/gl/GLTestFixture.h"
 
@@ -96,23 +101,11 @@ class GlowRendering : public GLTest {
 
     void SetUp() override {
         GLTest::SetUp();
-        const char* files[][2] = {{"vertex", "basic.vert"},
-                                  {"vertexBasic", "glowStep_1_2_3_4.vert"},
-                                  {"vertexFont", "font.vert"},
-                                  {"fragmentGlowOne", "glowStep_1.frag"},
-                                  {"fragmentGlowTwo", "glowStep_2_3.frag"},
-                                  {"fragmentGlowFour", "glowStep_4.frag"},
-                                  {"fragmentShiny", "basic.frag"},
-                                  {"fragmentSky", "sky.frag"},
-                                  {"fragmentText", "font.frag"},
-                                  {"lightGauss", "lightGauss.frag"},
-                                  {"dofTwo", "dof.frag"}};
-        for (const auto& [name, file] : files) {
-            const std::string& path = paths[name] =
-                FYREL_SOURCE_DIR "/shaders/" + std::string(file);
-            auto& shader = shaders[name] = std::make_unique<ShaderCompiler>(
-                path,
-                path.find(".vert") != std::string::npos ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER);
+        for (const assets::File& file : assets::filesOf(assets::Kind::Shader)) {
+            const std::string& path = paths[file.name] =
+                FYREL_SOURCE_DIR "/" + std::string(file.path);
+            auto& shader = shaders[file.name] =
+                std::make_unique<ShaderCompiler>(path, RendererSet::shaderTypeForPath(path));
             ASSERT_EQ(shader->compile(), 0) << path;
         }
         scene = std::make_unique<Scene>();
@@ -182,11 +175,9 @@ class GlowRendering : public GLTest {
         glow.addObject(scene->alien);
         for (SceneObject* orb : scene->lightOrbs) lit.addObject(orb), glow.addObject(orb);
         for (auto [renderer, names] :
-             {std::pair<BasicRenderer*, std::vector<const char*>>{&sky, {"vertex", "fragmentSky"}},
-              {&lit, {"vertex", "fragmentShiny", "lightGauss"}},
-              {&glow,
-               {"vertex", "fragmentGlowOne", "vertexBasic", "fragmentGlowTwo", "fragmentGlowFour",
-                "lightGauss", "dofTwo"}}}) {
+             {std::pair<BasicRenderer*, Rendering::ShaderNames>{&sky, Rendering::programs::sky},
+              {&lit, Rendering::programs::lit},
+              {&glow, Rendering::programs::glowRenderer}}) {
             for (const char* name : names) renderer->addShader(shaders.at(name).get());
             renderer->lights = scene->lights;
             renderer->camera = scene->camera;
@@ -205,22 +196,15 @@ class GlowRendering : public GLTest {
         TextItem* score = scene->texts.emplace_back(new TextItem("fyrel: 8 von 8"));
         score->x = 15, score->y = 750;
         text.texts = &scene->texts;
-        text.addShader(shaders.at("vertexFont").get());
-        text.addShader(shaders.at("fragmentText").get());
+        for (const char* name : Rendering::programs::text) text.addShader(shaders.at(name).get());
         text.init();
     }
 
     // One frame in the frame loop's order, read back; the glow renderer only when asked.
     std::vector<uint8_t> frame(bool withGlow, int width = 1024, int height = 768) {
         transformer.update();
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glFrontFace(GL_CW);
-        sky.draw();
-        glFrontFace(GL_CCW);
-        lit.draw();
-        glDisable(GL_DEPTH_TEST);
-        text.draw();
-        glEnable(GL_DEPTH_TEST);
+        Rendering::clearFrame();
+        Rendering::drawSceneAndText(sky, lit, text);
         if (withGlow) glow.draw();
         return readPixels(0, 0, width, height);
     }
@@ -429,7 +413,7 @@ TEST_F(GlowRendering, FramesAddNoGLObjectsOrMemoryAndReleaseFreesThem) {
     addOrb({13.0f, 16.0f, 1.0f});
     setUpRenderers();
     // A small frame keeps the soak short; changing sizes also exercises reallocation.
-    platform::ScriptedInput input;
+    ScriptedInput input;
     platform::setInput(&input);
     input.fbWidth = 160, input.fbHeight = 120;
     glViewport(0, 0, 160, 120);

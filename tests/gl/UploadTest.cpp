@@ -6,7 +6,7 @@
 
 #include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SphereGenerator.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 #include "tests/gl/GLTestFixture.h"
 
 namespace {

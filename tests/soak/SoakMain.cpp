@@ -25,16 +25,17 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/Scene.h"
-#include "app/Autopilot.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
+#include "harness/Harness.h"
 #include "infra/GL.h"
+#include "infra/WindowSetup.h"
 #include "platform/Window.h"
 
 namespace {
 
-struct Options {
+struct SoakOptions {
     long frames = 1000;
     int width = 256, height = 192;
     long warmup = -1;  // default: a fifth of the frames, at least 200
@@ -50,7 +51,7 @@ struct Options {
     std::string csv;
 };
 
-bool parse(int argc, char** argv, Options& o) {
+bool parse(int argc, char** argv, SoakOptions& o) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -194,7 +195,7 @@ std::string nonFiniteInScene(const Scene& scene, const Rendering::BasicTransform
         c.check("light colour", light->colorB);
     }
     if (scene.lightBlock) {
-        c.check("light block header", scene.lightBlock->header);
+        c.check("ambient light", scene.lightBlock->header);
         for (const LightEntry& entry : scene.lightBlock->lights) {
             c.check("light block position", entry.position);
             c.check("light block colour", entry.colorA);
@@ -272,7 +273,7 @@ int fail(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options opt;
+    SoakOptions opt;
     if (!parse(argc, argv, opt)) {
         std::fprintf(stderr,
                      "usage: fyrel_soak [--frames N] [--size WxH] [--warmup N] [--every N] "
@@ -284,11 +285,12 @@ int main(int argc, char** argv) {
     MainGame* game = new MainGame();
     if (setupWindow() != 0) return fail("no window or OpenGL context");
     platform::Window* window = platform::Window::current();
+    HarnessOptions autoplay;
+    autoplay.autoplaySeed = opt.seed;
+    autoplay.autoplayStep = opt.step;
+    Harness harness(autoplay);
     // Seeded after the game's own seeding and before start-up, which draws the orbs.
-    std::srand(opt.seed);
-    AutopilotInput autopilot(window, opt.step);
-    game->autopilot = &autopilot;
-    platform::setInput(&autopilot);
+    harness.gameStarting();
     if (!game->start()) return fail("the game did not start");
     if (!resizeWindow(*window, opt.width, opt.height)) {
         std::fprintf(stderr, "soak: the window did not take the size %dx%d; going on\n", opt.width,
@@ -324,7 +326,7 @@ int main(int argc, char** argv) {
         }
         if (frame == opt.frames) break;
 
-        bool running = runFrame(game);
+        bool running = runFrame(game, &harness);
         for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
             if (glErrors++ < 10) {
                 std::fprintf(stderr, "soak: GL error 0x%04x in frame %ld\n", error, frame);

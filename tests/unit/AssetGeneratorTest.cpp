@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "tools/assetgen/Alien.h"
+#include "tools/assetgen/Jobs.h"
 #include "tools/assetgen/Picture.h"
 #include "tools/assetgen/Sound.h"
 
@@ -22,6 +26,38 @@ Rgb field(Vec3 d) {
 }
 
 }  // namespace
+
+// A file deleted, cut short or edited (at the same size) after it was generated is found, and
+// only the jobs that wrote such files are given; before anything was recorded none are.
+TEST(GenerationRecord, GivesTheJobsWhoseFilesChangedSinceTheyWereWritten) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "fyrel-generation-record";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    auto writes = [](std::vector<std::string> names) {
+        return Job{names, [names](const std::string& folder) {
+                       for (const std::string& name : names)
+                           std::ofstream(folder + "/" + name) << name;
+                       return true;
+                   }};
+    };
+    const std::vector<Job> jobs = {writes({"a", "b"}), writes({"cc"}), writes({"dd"}),
+                                   writes({"e"})};
+    const std::string sums = (dir / "sums").string();
+    EXPECT_TRUE(staleJobs(dir.string(), jobs, sums).empty());
+
+    ASSERT_TRUE(runJobs(jobs, {0, 1, 2, 3}, dir.string()));
+    ASSERT_TRUE(writeSums(dir.string(), jobs, sums));
+    EXPECT_TRUE(staleJobs(dir.string(), jobs, sums).empty());
+
+    fs::remove(dir / "b");
+    fs::resize_file(dir / "cc", 1);
+    std::ofstream(dir / "dd") << "DD";
+    EXPECT_EQ(staleJobs(dir.string(), jobs, sums), (std::vector<size_t>{0, 1, 2}));
+    ASSERT_TRUE(runJobs(jobs, {0, 1, 2}, dir.string()));
+    EXPECT_TRUE(staleJobs(dir.string(), jobs, sums).empty());
+    fs::remove_all(dir);
+}
 
 TEST(SphereMaps, FirstRowInMemoryIsNorthAndUGrowsTowardsMinusZ) {
     Picture map(64, 32);
@@ -66,7 +102,7 @@ TEST(Mp3, EncodedSoundDecodesToExactlyItsLength) {
     const int frames = 12345;
     std::vector<float> tone(size_t(frames) * 2);
     for (int i = 0; i < frames; ++i) {
-        float v = 0.5f * std::sin(2 * 3.14159265f * 440.0f * float(i) / kSampleRate);
+        float v = 0.5f * std::sin(kTwoPi * 440.0f * float(i) / kSampleRate);
         tone[size_t(2 * i)] = v;
         tone[size_t(2 * i + 1)] = -v;
     }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "infra/Assets.h"
 #include "tools/assetgen/FontGlyphs.h"
 #include "tools/assetgen/Sound.h"
 
@@ -66,10 +67,11 @@ struct Map {
     unsigned width, height;
 };
 const Map kSphereMaps[] = {
-    {"neptunemap.jpg", 2048, 1024}, {"jupitermap.jpg", 2048, 1024}, {"marsmap.jpg", 2048, 1024},
-    {"mercurymap.jpg", 2048, 1024}, {"uranusmap.jpg", 2048, 1024},  {"venusmap.jpg", 2048, 1024},
-    {"saturnmap.jpg", 2048, 1024},  {"plutomap.jpg", 2048, 1024},   {"sunmap.jpg", 1024, 512},
-    {"spacemap2.jpg", 4096, 2048},
+    {assets::neptuneMap, 2048, 1024}, {assets::jupiterMap, 2048, 1024},
+    {assets::marsMap, 2048, 1024},    {assets::mercuryMap, 2048, 1024},
+    {assets::uranusMap, 2048, 1024},  {assets::venusMap, 2048, 1024},
+    {assets::saturnMap, 2048, 1024},  {assets::plutoMap, 2048, 1024},
+    {assets::sunMap, 1024, 512},      {assets::skyMap, 4096, 2048},
 };
 
 struct MeanColour {
@@ -90,7 +92,7 @@ MeanColour meanColour(const Decoded& d) {
 
 TEST(AssetPictures, EveryPictureDecodesAs24BitColourAtItsSize) {
     std::vector<Map> all(std::begin(kSphereMaps), std::end(kSphereMaps));
-    all.push_back({"alienUV.jpg", 1024, 1024});
+    all.push_back({assets::alienSkin, 1024, 1024});
     for (const assetgen::Glyph& g : assetgen::fontGlyphs()) all.push_back({g.path.c_str(), 6, 14});
     ASSERT_EQ(all.size(), 49u);
     for (const Map& m : all) {
@@ -148,7 +150,7 @@ TEST(AssetPictures, SphereMapsJoinAtTheSeamAndDoNotPinchAtThePoles) {
             }
             double mean = sum / d.width,
                    spread = std::sqrt(std::max(0.0, sumSq / d.width - mean * mean));
-            if (std::string(m.file) != "spacemap2.jpg") {  // stars are points, anywhere
+            if (std::string(m.file) != assets::skyMap) {  // stars are points, anywhere
                 EXPECT_LT(spread, 12.0) << m.file << " row " << row;
             }
         }
@@ -157,26 +159,26 @@ TEST(AssetPictures, SphereMapsJoinAtTheSeamAndDoNotPinchAtThePoles) {
 
 TEST(AssetPictures, PlanetsHaveTheirColours) {
     auto mean = [](const char* f) { return meanColour(decode(f)); };
-    MeanColour neptune = mean("neptunemap.jpg"), mars = mean("marsmap.jpg");
-    MeanColour uranus = mean("uranusmap.jpg"), mercury = mean("mercurymap.jpg");
+    MeanColour neptune = mean(assets::neptuneMap), mars = mean(assets::marsMap);
+    MeanColour uranus = mean(assets::uranusMap), mercury = mean(assets::mercuryMap);
     EXPECT_GT(neptune.b, neptune.r + 60);
     EXPECT_GT(mars.r, mars.b + 40);
     EXPECT_GT(uranus.b, uranus.r + 20);
     EXPECT_GT(uranus.g, uranus.r + 20);
     EXPECT_LT(std::abs(mercury.r - mercury.b), 20);
-    for (const char* warm :
-         {"jupitermap.jpg", "venusmap.jpg", "saturnmap.jpg", "plutomap.jpg", "sunmap.jpg"}) {
+    for (const char* warm : {assets::jupiterMap, assets::venusMap, assets::saturnMap,
+                             assets::plutoMap, assets::sunMap}) {
         MeanColour c = mean(warm);
         EXPECT_GT(c.r, c.b + 30) << warm;
     }
-    MeanColour sky = mean("spacemap2.jpg");
+    MeanColour sky = mean(assets::skyMap);
     EXPECT_LT(sky.r + sky.g + sky.b, 3 * 40.0);
 }
 
 // The first row in memory is the north pole on the game's spheres. Pluto's heart sits north of
 // the equator with its lobes up: its widest rows must be further north than its point.
 TEST(AssetPictures, PlutosHeartIsNorthAndUpright) {
-    Decoded d = decode("plutomap.jpg");
+    Decoded d = decode(assets::plutoMap);
     ASSERT_EQ(d.height, 1024u);
     std::vector<int> width(d.height, 0);
     for (unsigned row = 0; row < d.height; ++row)
@@ -196,7 +198,7 @@ TEST(AssetPictures, PlutosHeartIsNorthAndUpright) {
 
 TEST(AssetModel, AlienIsOneSmoothTexturedTriangleMesh) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(kRunDir + "/alien.dae", 0xB);
+    const aiScene* scene = importer.ReadFile(kRunDir + "/" + assets::alienModel, 0xB);
     ASSERT_NE(scene, nullptr) << importer.GetErrorString();
     ASSERT_EQ(scene->mNumMeshes, 1u);
     const aiMesh* m = scene->mMeshes[0];
@@ -226,7 +228,7 @@ TEST(AssetModel, AlienIsOneSmoothTexturedTriangleMesh) {
 // The game stands the model's origin on the planet and walks it along +Z.
 TEST(AssetModel, AlienStandsOnItsOriginAndLooksAlongPlusZ) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(kRunDir + "/alien.dae", 0xB);
+    const aiScene* scene = importer.ReadFile(kRunDir + "/" + assets::alienModel, 0xB);
     ASSERT_NE(scene, nullptr);
     const aiMesh* m = scene->mMeshes[0];
     float low = 1e9f, high = -1e9f;
@@ -240,7 +242,7 @@ TEST(AssetModel, AlienStandsOnItsOriginAndLooksAlongPlusZ) {
 
     // The eyes are where the skin is near black: they must be high up on the +Z side, one on
     // each side of the face.
-    Decoded skin = decode("alienUV.jpg");
+    Decoded skin = decode(assets::alienSkin);
     ASSERT_EQ(skin.width, 1024u);
     int eyes = 0, eyesLeft = 0, misplaced = 0;
     for (unsigned i = 0; i < m->mNumVertices; ++i) {
@@ -299,7 +301,7 @@ class SoundDecodeTest : public ::testing::Test {
 
 TEST_F(SoundDecodeTest, MusicIsAWholeLoopOfTheStatedLengthWithinHeadroom) {
     ASSERT_TRUE(ready) << Mix_GetError();
-    std::vector<int16_t> music = load("game_music.mp3");
+    std::vector<int16_t> music = load(assets::music);
     // Exactly the encoded length: the gapless tag is honoured, so the loop has no hole.
     ASSERT_EQ(music.size(), size_t(assetgen::kMusicFrames) * 2);
     const double seconds = double(music.size() / 2) / assetgen::kSampleRate;
@@ -324,7 +326,7 @@ TEST_F(SoundDecodeTest, MusicIsAWholeLoopOfTheStatedLengthWithinHeadroom) {
 
 TEST_F(SoundDecodeTest, ChimeIsShortBrightAndStartsAndEndsInSilence) {
     ASSERT_TRUE(ready) << Mix_GetError();
-    std::vector<int16_t> chime = load("chime.mp3");
+    std::vector<int16_t> chime = load(assets::chime);
     ASSERT_EQ(chime.size(), size_t(assetgen::kChimeFrames) * 2);
     const double seconds = double(chime.size() / 2) / assetgen::kSampleRate;
     EXPECT_GE(seconds, 0.8);

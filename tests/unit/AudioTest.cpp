@@ -18,14 +18,15 @@
 #include <thread>
 #include <vector>
 
+#include "infra/Assets.h"
 #include "platform/Audio.h"
 #include "tools/assetgen/Sound.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-const std::string kMusic = std::string(FYREL_RUN_DIR) + "/game_music.mp3";
-const std::string kChime = std::string(FYREL_RUN_DIR) + "/chime.mp3";
+const std::string kMusic = std::string(FYREL_RUN_DIR) + "/" + assets::music;
+const std::string kChime = std::string(FYREL_RUN_DIR) + "/" + assets::chime;
 constexpr long kRate = assetgen::kSampleRate;
 
 // Sets environment variables for one test and puts the old values back afterwards.

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <random>
 
-#include "GameHarness.h"
-#include "app/Bot.h"
+#include "TestGame.h"
+#include "harness/Bot.h"
 
 namespace {
 
@@ -89,7 +89,8 @@ TEST(Soak, RandomInputKeepsEverythingFiniteAndOnItsPlanet) {
         ASSERT_EQ(game.scene->sky->position, game.scene->camera->eye);
         for (SceneObject* planet : game.scene->planets) ASSERT_TRUE(finite(planet->position));
         for (SceneObject* orb : game.scene->lightOrbs) ASSERT_TRUE(finite(orb->position));
-        for (Orbit* o : game.orbits) ASSERT_TRUE(o->angle >= 0.0f && o->angle < 6.2831853f);
+        for (Orbit* o : game.orbits)
+            ASSERT_TRUE(o->angle >= 0.0f && o->angle < glm::two_pi<float>());
     }
     EXPECT_GE(game.remaining, 0);
 }

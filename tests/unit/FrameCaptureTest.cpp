@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/FrameCapture.h"
+#include "harness/FrameCapture.h"
 
 namespace {
 

@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <glm/gtc/constants.hpp>
 #include <string>
 #include <vector>
 
 #include "app/MainGame.h"
-#include "infra/Texture.h"
+#include "infra/Assets.h"
+#include "infra/Picture.h"
 #include "platform/Audio.h"
 
 namespace fs = std::filesystem;
@@ -56,7 +58,7 @@ std::string waveFile(int frames, int rate = 22050) {
     std::string samples;
     for (int i = 0; i < frames; ++i) {
         samples += u16(static_cast<uint16_t>(
-            static_cast<int16_t>(8000 * std::sin(2 * 3.14159265 * 440 * i / rate))));
+            static_cast<int16_t>(8000 * std::sin(glm::two_pi<double>() * 440 * i / rate))));
     }
     return "RIFF" + u32(36 + samples.size()) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) +
            u32(rate) + u32(rate * 2) + u16(2) + u16(16) + "data" + u32(samples.size()) + samples;
@@ -92,7 +94,7 @@ TEST(HostileFiles, AnAlienFileWithoutAUsableModelStopsStartUp) {
         "</COLLADA>\n";
     for (const std::string& contents : {std::string(), std::string("<COLLADA"), noMesh}) {
         TempDir dir;
-        writeFile(dir.path / "alien.dae", contents);
+        writeFile(dir.path / assets::alienModel, contents);
         const fs::path previous = fs::current_path();
         fs::current_path(dir.path);
         MainGame game;

@@ -4,9 +4,9 @@
 #include <glm/glm.hpp>
 #include <string>
 
-#include "GameHarness.h"
 #include "Model/ModelPool.h"
 #include "Rendering/scene/Font.h"
+#include "TestGame.h"
 #include "app/MainGame.h"
 
 namespace fs = std::filesystem;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "GameHarness.h"
+#include "TestGame.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ TEST(Orbit, AngleStaysBoundedWithoutAJumpInTheMotion) {
     float largestStep = 0.0f;
     for (int i = 0; i < 20000; ++i) {  // over half an hour: hundreds of whole turns
         for (Orbit* o : p.orbits) o->stepOrbit(0.1f);
-        for (Orbit* o : p.orbits) ASSERT_TRUE(o->angle >= 0.0f && o->angle < 6.2831853f);
+        for (Orbit* o : p.orbits) ASSERT_TRUE(o->angle >= 0.0f && o->angle < glm::two_pi<float>());
         if (i > 0) largestStep = std::max(largestStep, glm::length(offset() - last));
         last = offset();
     }

@@ -6,7 +6,7 @@
 
 #include "Rendering/scene/SceneryCreator.h"
 #include "app/MainGame.h"
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 namespace fs = std::filesystem;
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "GameHarness.h"
+#include "TestGame.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ struct Rig {
     SceneObject alien;
     Player player{&alien};
     CameraController cameraController;
-    platform::ScriptedInput input;
+    ScriptedInput input;
     int mouseX = 0, mouseY = 0;
 
     explicit Rig(std::vector<std::pair<float, glm::vec3>> spheres) {
@@ -95,7 +95,7 @@ TEST(Jump, OnePlanetRadiusHighAboutPointSixThreeSecondsAndAgainWhileSpaceIsHeld)
         ASSERT_LT(airborne, 2.0f);
     } while (rig.player.jumping);
     EXPECT_NEAR(top, 10.0f, 0.01f);
-    EXPECT_NEAR(airborne, 3.1415927f / 5.0f, 2 * dt);
+    EXPECT_NEAR(airborne, kJumpStartPhase / kJumpSpeed, 2 * dt);
     EXPECT_EQ(rig.player.planet, rig.planets[0]);
     EXPECT_NEAR(rig.height(), 10.0f, 1e-5f);
     rig.frame(dt);  // Space still held: the next jump starts at once
@@ -158,7 +158,7 @@ TEST(Transfer, OneSecondInputDroppedLandsUpsideDownOnTheNewPlanet) {
         expectNear(rig.alien.forward, {0, 0, 1}, 1e-4f);
         expectNear(rig.alien.position, centre - glm::vec3(0, 8, 0), 1e-3f);
         // Nothing given during the flight shows up afterwards.
-        rig.input = platform::ScriptedInput{};
+        rig.input = ScriptedInput{};
         rig.input.cursorX = rig.mouseX;
         glm::vec3 landed = rig.alien.position;
         rig.frame(dt);

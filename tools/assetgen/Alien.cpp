@@ -7,9 +7,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.2831853f;
-
 enum class Kind { Head, Eye, Body, Arm, Hand, Leg, Foot, Stalk, Tip };
 // Wrap: longitude across, latitude down the patch. Planar: the part seen from the front, which
 // keeps an eye round on the skin picture.

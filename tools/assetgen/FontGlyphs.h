@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "infra/Assets.h"
+
 // The game's 6 x 14 pixel font. Ink is five columns wide; the sixth column is the gap to the
 // next character, since the game sets characters edge to edge. Rows are listed top to bottom as
 // the glyph is read. Lower case has its x-height on rows 4 to 10, ascenders from row 1, digits
@@ -15,14 +17,15 @@ constexpr int kGlyphWidth = 6, kGlyphHeight = 14;
 
 struct Glyph {
     std::string key;                             // the character
-    std::string path;                            // file below the runnable folder
+    std::string path;                            // file below the runnable folder, or empty
     std::array<std::string, kGlyphHeight> rows;  // '#' ink, '.' background
     bool ink(int x, int rowFromTop) const { return rows[size_t(rowFromTop)][size_t(x)] == '#'; }
 };
 
-inline Glyph makeGlyph(const std::string& key, const std::string& path, int top,
-                       std::initializer_list<const char*> lines) {
-    Glyph g{key, path, {}};
+// The path comes from the asset manifest; a glyph it does not list has none.
+inline Glyph makeGlyph(const std::string& key, int top, std::initializer_list<const char*> lines) {
+    const char* path = assets::glyphPath(key);
+    Glyph g{key, path ? path : "", {}};
     for (auto& r : g.rows) r = "......";
     int row = top;
     for (const char* line : lines) g.rows[size_t(row++)] = std::string(line) + ".";
@@ -33,11 +36,10 @@ inline const std::vector<Glyph>& fontGlyphs() {
     static const std::vector<Glyph> glyphs = [] {
         std::vector<Glyph> g;
         auto letter = [&](const char* key, int top, std::initializer_list<const char*> lines) {
-            g.push_back(
-                makeGlyph(key, std::string("fyrelFont/letters/") + key + ".jpg", top, lines));
+            g.push_back(makeGlyph(key, top, lines));
         };
         auto digit = [&](const char* key, std::initializer_list<const char*> lines) {
-            g.push_back(makeGlyph(key, std::string("fyrelFont/numbers/") + key + ".jpg", 2, lines));
+            g.push_back(makeGlyph(key, 2, lines));
         };
         // clang-format off
         letter("a", 4, {".###.", "....#", ".####", "#...#", "#...#", "#..##", ".##.#"});
@@ -76,8 +78,8 @@ inline const std::vector<Glyph>& fontGlyphs() {
         digit("7", {"#####", "....#", "....#", "...#.", "...#.", "..#..", "..#..", ".#...", ".#..."});
         digit("8", {".###.", "#...#", "#...#", "#...#", ".###.", "#...#", "#...#", "#...#", ".###."});
         digit("9", {".###.", "#...#", "#...#", "#...#", ".####", "....#", "....#", "...#.", ".##.."});
-        g.push_back(makeGlyph(" ", "fyrelFont/sonderzeichen/space.jpg", 0, {}));
-        g.push_back(makeGlyph(":", "fyrelFont/sonderzeichen/colon.jpg", 5, {".##..", ".##..", ".....", ".....", ".##..", ".##.."}));
+        g.push_back(makeGlyph(" ", 0, {}));
+        g.push_back(makeGlyph(":", 5, {".##..", ".##..", ".....", ".....", ".##..", ".##.."}));
         // clang-format on
         return g;
     }();

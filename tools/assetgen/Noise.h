@@ -4,10 +4,15 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <glm/gtc/constants.hpp>
 
 // Procedural noise for the asset generator. Everything is a pure function of its inputs and a
 // fixed seed, so every run writes the same bytes no matter how the work is spread over threads.
 namespace assetgen {
+
+// Short names for the generator's many angles, in its working precision.
+constexpr float kPi = glm::pi<float>();
+constexpr float kTwoPi = glm::two_pi<float>();
 
 struct Vec3 {
     float x = 0, y = 0, z = 0;
@@ -70,7 +75,7 @@ class Rng {
     // Uniformly distributed direction on the unit sphere.
     Vec3 direction() {
         float z = range(-1.0f, 1.0f);
-        float a = range(0.0f, 6.2831853f);
+        float a = range(0.0f, kTwoPi);
         float r = std::sqrt(std::max(0.0f, 1.0f - z * z));
         return {r * std::cos(a), z, r * std::sin(a)};
     }

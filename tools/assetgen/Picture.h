@@ -73,7 +73,7 @@ void makeParentDirs(const std::string& path);
 // Unit direction of the sphere point that the game's spheres give texture coordinate (u, v):
 // v = 0 at the north pole (+y), u grows from +x towards -z.
 inline Vec3 sphereDirection(float u, float v) {
-    float theta = v * 3.14159265f, phi = u * 6.2831853f;
+    float theta = v * kPi, phi = u * kTwoPi;
     float s = std::sin(theta);
     return {std::cos(phi) * s, std::cos(theta), -std::sin(phi) * s};
 }
@@ -110,12 +110,12 @@ template <typename Fn>
 void forEachSphereTexel(int w, int h, Fn fn) {
     std::vector<float> cosPhi(static_cast<size_t>(w)), sinPhi(static_cast<size_t>(w));
     for (int x = 0; x < w; ++x) {
-        float phi = (static_cast<float>(x) + 0.5f) / static_cast<float>(w) * 6.2831853f;
+        float phi = (static_cast<float>(x) + 0.5f) / static_cast<float>(w) * kTwoPi;
         cosPhi[size_t(x)] = std::cos(phi);
         sinPhi[size_t(x)] = std::sin(phi);
     }
     for (int row = 0; row < h; ++row) {
-        float theta = (static_cast<float>(row) + 0.5f) / static_cast<float>(h) * 3.14159265f;
+        float theta = (static_cast<float>(row) + 0.5f) / static_cast<float>(h) * kPi;
         float s = std::sin(theta), c = std::cos(theta);
         for (int x = 0; x < w; ++x)
             fn(x, row, Vec3{cosPhi[size_t(x)] * s, c, -sinPhi[size_t(x)] * s});

@@ -7,8 +7,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.2831853f;
 constexpr float kDeg = kPi / 180.0f;
 
 float latitudeOf(Vec3 d) {

@@ -11,6 +11,7 @@
 #include <map>
 #include <vector>
 
+#include "infra/Assets.h"
 #include "tools/assetgen/FontGlyphs.h"
 #include "tools/assetgen/Picture.h"
 #include "tools/assetgen/Planets.h"
@@ -18,9 +19,6 @@
 namespace assetgen {
 
 namespace {
-
-constexpr float kPi = 3.14159265f;
-constexpr float kTwoPi = 6.2831853f;
 
 // Sheet addressed from the top-left like a viewer; stored bottom row first like every picture.
 class Sheet {
@@ -220,10 +218,14 @@ bool writePreview(const std::string& dir, const std::string& pngPath) {
         Landmark face;
     };
     const Planet planets[8] = {
-        {"neptune", "neptunemap.jpg", kNeptuneSpot}, {"jupiter", "jupitermap.jpg", kJupiterRedSpot},
-        {"mars", "marsmap.jpg", {0.3f, 5.0f}},       {"mercury", "mercurymap.jpg", {0.3f, 1.0f}},
-        {"uranus", "uranusmap.jpg", {0.3f, 0.5f}},   {"venus", "venusmap.jpg", {0.3f, 2.0f}},
-        {"saturn", "saturnmap.jpg", {0.3f, 3.0f}},   {"pluto", "plutomap.jpg", kPlutoHeart},
+        {"neptune", assets::neptuneMap, kNeptuneSpot},
+        {"jupiter", assets::jupiterMap, kJupiterRedSpot},
+        {"mars", assets::marsMap, {0.3f, 5.0f}},
+        {"mercury", assets::mercuryMap, {0.3f, 1.0f}},
+        {"uranus", assets::uranusMap, {0.3f, 0.5f}},
+        {"venus", assets::venusMap, {0.3f, 2.0f}},
+        {"saturn", assets::saturnMap, {0.3f, 3.0f}},
+        {"pluto", assets::plutoMap, kPlutoHeart},
     };
     int y = 10;
     for (int i = 0; i < 8; ++i) {
@@ -240,7 +242,7 @@ bool writePreview(const std::string& dir, const std::string& pngPath) {
     }
     y += 670;
     Picture sky(1, 1), sun(1, 1), skin(1, 1);
-    if (!load("spacemap2.jpg", sky) || !load("sunmap.jpg", sun) || !load("alienUV.jpg", skin))
+    if (!load(assets::skyMap, sky) || !load(assets::sunMap, sun) || !load(assets::alienSkin, skin))
         return false;
     font.draw(sheet, "spacemap2", 4, y + 27, label);
     sheet.blit(sky, 4, y + 34, 1024, 512);
@@ -252,7 +254,7 @@ bool writePreview(const std::string& dir, const std::string& pngPath) {
     y += 556;
 
     Model alien;
-    if (!loadModel(dir + "/alien.dae", alien)) return false;
+    if (!loadModel(dir + "/" + assets::alienModel, alien)) return false;
     const char* views[4] = {"front", "side", "back", "three quarter"};
     const float yaws[4] = {0, 90, 180, 35}, pitches[4] = {0, 0, 0, 15};
     for (int i = 0; i < 4; ++i) {

@@ -12,7 +12,6 @@ namespace assetgen {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kRate = kSampleRate;
 
 // One cycle of a waveform, read with linear interpolation at a phase in [0, 1).
@@ -23,7 +22,7 @@ class Wavetable {
         for (int i = 0; i < kSize; ++i) {
             double x = 0;
             for (size_t h = 0; h < harmonics.size(); ++h)
-                x += harmonics[h] * std::sin(kTwoPi * double(h + 1) * i / kSize);
+                x += harmonics[h] * std::sin(glm::two_pi<double>() * double(h + 1) * i / kSize);
             table[size_t(i)] = static_cast<float>(x);
             peak = std::max(peak, std::fabs(table[size_t(i)]));
         }
@@ -70,7 +69,7 @@ struct Pan {
     float left, right;
 };
 Pan equalPower(float pan) {  // -1 left .. 1 right
-    double a = (pan + 1.0) * kTwoPi / 8.0;
+    double a = (pan + 1.0) * glm::two_pi<double>() / 8.0;
     return {static_cast<float>(std::cos(a)), static_cast<float>(std::sin(a))};
 }
 
@@ -101,7 +100,9 @@ class Writer {
 // Raised-cosine ramps keep every note boundary free of clicks.
 float rise(double t, double length) {
     if (t <= 0) return 0.0f;
-    return t >= length ? 1.0f : static_cast<float>(0.5 - 0.5 * std::cos(kTwoPi * 0.5 * t / length));
+    return t >= length
+               ? 1.0f
+               : static_cast<float>(0.5 - 0.5 * std::cos(glm::two_pi<double>() * 0.5 * t / length));
 }
 
 void padNote(LoopBuffer& out, LoopBuffer& send, double start, double hold, int note, Rng& rng) {
@@ -126,8 +127,10 @@ void padNote(LoopBuffer& out, LoopBuffer& send, double start, double hold, int n
         if (k % 32 == 0) {
             // Filter sweep on the loop's own clock: 4 slow cycles per loop, so it repeats.
             double t = std::fmod(static_cast<double>(first + k) / kRate, loopSeconds);
-            double cutoff = 450.0 + 750.0 * (0.5 + 0.5 * std::sin(kTwoPi * t / (loopSeconds / 4)));
-            coef = static_cast<float>(1.0 - std::exp(-kTwoPi * cutoff / kRate));
+            double cutoff =
+                450.0 +
+                750.0 * (0.5 + 0.5 * std::sin(glm::two_pi<double>() * t / (loopSeconds / 4)));
+            coef = static_cast<float>(1.0 - std::exp(-glm::two_pi<double>() * cutoff / kRate));
         }
         double t = static_cast<double>(k) / kRate;
         float env = rise(t, attack);
@@ -184,7 +187,7 @@ void bellNote(LoopBuffer& out, LoopBuffer& send, double start, double freq, floa
     const Pan g = equalPower(pan);
     const Wavetable& osc = sine();
     Writer dry(out, first), wet(send, first);
-    double carrier = 0, modulator = 0, loud = 1.0, bright = index / kTwoPi;
+    double carrier = 0, modulator = 0, loud = 1.0, bright = index / glm::two_pi<double>();
     const double cStep = freq / kRate, mStep = freq * ratio / kRate;
     const double loudStep = std::exp(-1.0 / (decay * kRate));
     const double brightStep = std::exp(-1.0 / (0.3 * decay * kRate));
@@ -383,9 +386,10 @@ std::vector<float> synthChime() {
             double x = 0;
             for (const Partial& p : partials) {
                 double f = s.freq * p.ratio;
-                x += p.level * std::exp(-t / p.decay) * std::sin(kTwoPi * f * t);
+                x += p.level * std::exp(-t / p.decay) * std::sin(glm::two_pi<double>() * f * t);
                 if (p.ratio == 1.0)  // a slightly detuned twin makes the fundamental shimmer
-                    x += 0.3 * p.level * std::exp(-t / p.decay) * std::sin(kTwoPi * (f + 2.3) * t);
+                    x += 0.3 * p.level * std::exp(-t / p.decay) *
+                         std::sin(glm::two_pi<double>() * (f + 2.3) * t);
             }
             double since = static_cast<double>(first + k) / kRate;
             float env = rise(t, 0.002) * (1.0f - rise(std::max(0.0, since - (total - 0.3)), 0.3));

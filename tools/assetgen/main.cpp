@@ -1,23 +1,21 @@
 // Writes every picture, the alien model and the sounds the game reads into one folder.
-//   fyrel_assetgen <folder>                      generate all assets
+//   fyrel_assetgen <folder> [<sums>]             generate all assets; record their hashes
+//   fyrel_assetgen --repair <folder> <sums>      make again what changed since it was recorded
 //   fyrel_assetgen --preview <folder> <out.png>  contact sheet of the generated assets
 #include <FreeImage.h>
-#include <time.h>
 
-#include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <mutex>
+#include <numeric>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "infra/Assets.h"
 #include "tools/assetgen/Alien.h"
 #include "tools/assetgen/FontGlyphs.h"
+#include "tools/assetgen/Jobs.h"
 #include "tools/assetgen/Planets.h"
 #include "tools/assetgen/Preview.h"
 #include "tools/assetgen/Sound.h"
@@ -25,18 +23,12 @@
 namespace {
 
 using namespace assetgen;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kMapQuality = 92;
 // Small sharp pictures must not smear: full-resolution colour, and the quality at which the
 // game's decoder (FreeImage's default, libjpeg's fast integer IDCT) returns them closest to the
 // original; at 100 that IDCT rings by up to a quarter of the range on a glyph's edges.
 constexpr int kCrispQuality = 92 | JPEG_SUBSAMPLING_444;
-
-struct Job {
-    std::string name;
-    std::function<bool(const std::string& dir)> run;
-};
 
 // Writes through a temporary name so an interrupted run never leaves a half-written asset.
 bool commit(const std::string& tmp, const std::string& path, bool ok) {
@@ -75,77 +67,88 @@ Picture glyphPicture(const Glyph& g) {
     return p;
 }
 
+Job fontJob() {
+    Job job;
+    for (const Glyph& g : fontGlyphs()) job.outputs.push_back(g.path);
+    job.run = [](const std::string& dir) {
+        for (const Glyph& g : fontGlyphs())
+            if (!saveJpeg(glyphPicture(g), dir + "/" + g.path, kCrispQuality)) return false;
+        return true;
+    };
+    return job;
+}
+
 std::vector<Job> jobs() {
     auto map = [](const char* file, Picture (*make)()) {
-        return Job{file, [=](const std::string& dir) {
+        return Job{{file}, [=](const std::string& dir) {
                        return saveJpeg(make(), dir + "/" + file, kMapQuality);
                    }};
     };
     // Longest first, so the two workers finish together.
     return {
-        map("spacemap2.jpg", skyMap),
-        Job{"game_music.mp3 chime.mp3",
+        map(assets::skyMap, skyMap),
+        Job{{assets::music, assets::chime},
             [](const std::string& dir) {
-                return saveBytes(encodeMp3(synthMusic(), 160), dir + "/game_music.mp3") &&
-                       saveBytes(encodeMp3(synthChime(), 160), dir + "/chime.mp3");
+                return saveBytes(encodeMp3(synthMusic(), 160), dir + "/" + assets::music) &&
+                       saveBytes(encodeMp3(synthChime(), 160), dir + "/" + assets::chime);
             }},
-        map("mercurymap.jpg", mercuryMap),
-        map("venusmap.jpg", venusMap),
-        map("jupitermap.jpg", jupiterMap),
-        map("marsmap.jpg", marsMap),
-        map("plutomap.jpg", plutoMap),
-        map("neptunemap.jpg", neptuneMap),
-        map("saturnmap.jpg", saturnMap),
-        map("uranusmap.jpg", uranusMap),
-        Job{"alien.dae alienUV.jpg",
+        map(assets::mercuryMap, mercuryMap),
+        map(assets::venusMap, venusMap),
+        map(assets::jupiterMap, jupiterMap),
+        map(assets::marsMap, marsMap),
+        map(assets::plutoMap, plutoMap),
+        map(assets::neptuneMap, neptuneMap),
+        map(assets::saturnMap, saturnMap),
+        map(assets::uranusMap, uranusMap),
+        Job{{assets::alienModel, assets::alienSkin},
             [](const std::string& dir) {
-                return saveBytes(alienCollada(buildAlienMesh(), "alienUV.jpg"),
-                                 dir + "/alien.dae") &&
-                       saveJpeg(paintAlienSkin(), dir + "/alienUV.jpg", kCrispQuality);
+                return saveBytes(alienCollada(buildAlienMesh(), assets::alienSkin),
+                                 dir + "/" + assets::alienModel) &&
+                       saveJpeg(paintAlienSkin(), dir + "/" + assets::alienSkin, kCrispQuality);
             }},
-        map("sunmap.jpg", sunMap),
-        Job{"fyrelFont",
-            [](const std::string& dir) {
-                for (const Glyph& g : fontGlyphs())
-                    if (!saveJpeg(glyphPicture(g), dir + "/" + g.path, kCrispQuality)) return false;
-                return true;
-            }},
+        map(assets::sunMap, sunMap),
+        fontJob(),
     };
 }
 
-// CPU time of the calling thread: wall time alone misleads on a busy machine.
-double threadSeconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
+// The jobs must write exactly the files the manifest lists as generated: the build takes its
+// outputs from the manifest, and the game its file names.
+bool matchesManifest(const std::vector<Job>& all) {
+    const std::vector<std::string> mismatches = manifestMismatches(all);
+    for (const std::string& path : mismatches) {
+        std::fprintf(stderr,
+                     "fyrel_assetgen: \"%s\" is written or listed in the asset manifest, "
+                     "not both\n",
+                     path.c_str());
+    }
+    return mismatches.empty();
 }
 
-int generate(const std::string& dir) {
-    const auto start = Clock::now();
-    std::vector<Job> all = jobs();
-    std::atomic<size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::mutex print;
-    auto worker = [&] {
-        for (size_t i; (i = next++) < all.size();) {
-            auto t0 = Clock::now();
-            double cpu0 = threadSeconds();
-            bool ok = all[i].run(dir);
-            double s = std::chrono::duration<double>(Clock::now() - t0).count();
-            double cpu = threadSeconds() - cpu0;
-            std::lock_guard<std::mutex> lock(print);
-            std::printf("  %-26s %6.2f s (cpu %5.2f s)%s\n", all[i].name.c_str(), s, cpu,
-                        ok ? "" : "  FAILED");
-            if (!ok) failed = true;
-        }
-    };
-    unsigned n = std::max(2u, std::thread::hardware_concurrency());
-    std::vector<std::thread> threads;
-    for (unsigned t = 0; t < n; ++t) threads.emplace_back(worker);
-    for (auto& t : threads) t.join();
-    double total = std::chrono::duration<double>(Clock::now() - start).count();
-    std::printf("assets written to %s in %.2f s on %u threads\n", dir.c_str(), total, n);
-    return failed ? 1 : 0;
+int generate(const std::string& dir, const std::string& sums) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<Job> all = jobs();
+    if (!matchesManifest(all)) return 2;
+    std::filesystem::create_directories(dir);
+    std::vector<size_t> every(all.size());
+    std::iota(every.begin(), every.end(), size_t{0});
+    const bool ok = runJobs(all, every, dir);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("assets written to %s in %.2f s\n", dir.c_str(), seconds);
+    if (ok && !sums.empty() && !writeSums(dir, all, sums)) {
+        std::fprintf(stderr, "fyrel_assetgen: cannot record the assets in %s\n", sums.c_str());
+        return 1;
+    }
+    return ok ? 0 : 1;
+}
+
+int repair(const std::string& dir, const std::string& sums) {
+    const std::vector<Job> all = jobs();
+    if (!matchesManifest(all)) return 2;
+    const std::vector<size_t> stale = staleJobs(dir, all, sums);
+    if (stale.empty()) return 0;
+    std::printf("making again the assets that changed since they were generated:\n");
+    return runJobs(all, stale, dir) ? 0 : 1;
 }
 
 }  // namespace
@@ -153,13 +156,18 @@ int generate(const std::string& dir) {
 int main(int argc, char** argv) {
     FreeImage_Initialise(FALSE);
     int rc = 2;
-    if (argc == 2) {
-        std::filesystem::create_directories(argv[1]);
-        rc = generate(argv[1]);
-    } else if (argc == 4 && std::string(argv[1]) == "--preview") {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 2 || (argc == 3 && mode.rfind("--", 0) != 0)) {
+        rc = generate(argv[1], argc == 3 ? argv[2] : "");
+    } else if (argc == 4 && mode == "--repair") {
+        rc = repair(argv[2], argv[3]);
+    } else if (argc == 4 && mode == "--preview") {
         rc = writePreview(argv[2], argv[3]) ? 0 : 1;
     } else {
-        std::fprintf(stderr, "usage: %s <folder> | --preview <folder> <out.png>\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s <folder> [<sums>] | --repair <folder> <sums> | "
+                     "--preview <folder> <out.png>\n",
+                     argv[0]);
     }
     FreeImage_DeInitialise();
     return rc;

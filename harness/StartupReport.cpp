@@ -1,22 +1,15 @@
-#include "app/StartupReport.h"
+#include "harness/StartupReport.h"
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/MainGame.h"
 
-bool startupReportWanted() {
-    const char* value = std::getenv("FYREL_BENCH_STARTUP");
-    return value && *value && *value != '0';
-}
-
-void reportStartup(const MainGame& game, double windowSeconds, double firstFrameSeconds) {
+void reportStartup(const StartupTimes& t, double windowSeconds, double firstFrameSeconds) {
     // steady_clock is CLOCK_MONOTONIC here, the clock the benchmark reads before it spawns us.
     const long long now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                               std::chrono::steady_clock::now().time_since_epoch())
                               .count();
-    const StartupTimes& t = game.startupTimes;
     std::printf(
         "fyrel-startup presented_ns=%lld window=%.6f models=%.6f scene=%.6f shaders=%.6f "
         "renderers=%.6f audio=%.6f first_frame=%.6f\n",

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 namespace {
 

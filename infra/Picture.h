@@ -4,15 +4,19 @@
 #include <string>
 #include <vector>
 
-// Size and pixels of a decoded picture. Pixels are in the decoder's native layout: bottom row
-// first, blue-green-red, each row padded to a multiple of four bytes.
+// Picture decoding. Nothing here touches the GPU: despite their names, `loadTexture` and
+// `ImageInfo` deal in decoded pixels only; createTexture (Rendering/scene/Scene.h) makes the GL
+// texture from them later.
+
+// Size and pixels of a decoded picture, not a texture. Pixels are in the decoder's native
+// layout: bottom row first, blue-green-red, each row padded to a multiple of four bytes.
 struct ImageInfo {
     uint32_t width = 0;
     uint32_t height = 0;
     unsigned char* pixels = nullptr;
 };
 
-// Decodes a picture file into 24-bit colour. On failure prints
+// Decodes a picture file into 24-bit colour; makes no texture. On failure prints
 // "Texture loading failed! Tex: <path>" and leaves null pixels and a 0 x 0 size.
 // The pixels stay valid until releaseAllPictures().
 unsigned char* loadTexture(const char* path, ImageInfo& image);

@@ -6,9 +6,7 @@
 struct Scene;
 struct Player;
 struct SceneObject;
-namespace platform {
 class ScriptedInput;
-}
 
 // An autopilot that plays the game for tests. It looks at the scene the way a player looks at
 // the screen (planets, visible orbs, the alien, the planet it stands on, whether it is in the
@@ -25,8 +23,7 @@ class Bot {
   public:
     // Once before every update. `lastDt` is the time step of the previous update (0 before the
     // first one); the bot expects the coming step to last as long.
-    void drive(const Scene& scene, const Player& player, platform::ScriptedInput& input,
-               float lastDt);
+    void drive(const Scene& scene, const Player& player, ScriptedInput& input, float lastDt);
 
   private:
     struct Track {

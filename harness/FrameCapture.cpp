@@ -1,9 +1,8 @@
-#include "app/FrameCapture.h"
+#include "harness/FrameCapture.h"
 
 #include <FreeImage.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "app/MainGame.h"
@@ -54,14 +53,6 @@ std::vector<std::string> CaptureSchedule::next(const CaptureObservation& seen) {
 FrameCapture::FrameCapture(std::string directory, int every)
     : directory(std::move(directory)), schedule(every) {}
 
-std::unique_ptr<FrameCapture> FrameCapture::fromEnvironment() {
-    const char* directory = std::getenv("FYREL_CAPTURE_DIR");
-    if (!directory || !*directory) return nullptr;
-    const char* everyText = std::getenv("FYREL_CAPTURE_EVERY");
-    int every = everyText ? std::atoi(everyText) : 0;
-    return std::make_unique<FrameCapture>(directory, every > 0 ? every : 0);
-}
-
 void FrameCapture::afterDraw(const MainGame& game) {
     CaptureObservation seen;
     seen.jumping = game.player->jumping;
@@ -110,9 +101,4 @@ void FrameCapture::save(const std::string& name, int width, int height) {
         logError(defaultLogComponent, "cannot write the captured frame \"" + path.string() + "\"");
         failed = true;
     }
-}
-
-void captureFrame(const MainGame& game) {
-    static std::unique_ptr<FrameCapture> capture = FrameCapture::fromEnvironment();
-    if (capture) capture->afterDraw(game);
 }

@@ -1,4 +1,4 @@
-#include "infra/Texture.h"
+#include "infra/Picture.h"
 
 #include <FreeImage.h>
 

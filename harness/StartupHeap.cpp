@@ -1,4 +1,4 @@
-#include "app/StartupHeap.h"
+#include "harness/StartupHeap.h"
 
 #include <algorithm>
 #include <cstdint>

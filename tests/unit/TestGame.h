@@ -17,6 +17,7 @@
 #include "app/OrbController.h"
 #include "app/Orbit.h"
 #include "app/Player.h"
+#include "harness/ScriptedInput.h"
 #include "platform/Input.h"
 
 inline SphereObject* makeSphere(float radius, glm::vec3 position) {
@@ -57,7 +58,7 @@ inline void buildTestScene(Scene& scene) {
 // The game's own update, without a window, GL or asset files: MainGame around the scene
 // above, driven by scripted input and time.
 struct TestGame : MainGame {
-    platform::ScriptedInput input;
+    ScriptedInput input;
     // The time step the last update used.
     float lastDt = 0.0f;
     // Where the alien's planet was when the alien was placed; the orbits move it afterwards.

@@ -1,4 +1,4 @@
-#include "app/Autopilot.h"
+#include "harness/AutopilotInput.h"
 
 using platform::Key;
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Bot.h"
+#include "harness/Bot.h"
+#include "harness/ScriptedInput.h"
 #include "platform/Input.h"
 
 struct Scene;
@@ -29,6 +30,6 @@ class AutopilotInput : public platform::Input {
     platform::Input* window;
     double step;
     long updates = 0;
-    platform::ScriptedInput scripted;
+    ScriptedInput scripted;
     Bot bot;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,11 +47,8 @@ class CaptureSchedule {
 // Saves chosen frames of the running game as PNG pictures into a folder.
 class FrameCapture {
   public:
+    // Every N-th frame (`every` > 0) is also kept, at half size, under <directory>/frames.
     FrameCapture(std::string directory, int every);
-
-    // FYREL_CAPTURE_DIR=<folder> turns capturing on; FYREL_CAPTURE_EVERY=N adds every N-th frame
-    // (half size) under <folder>/frames for an animation. Null when the folder is not set.
-    static std::unique_ptr<FrameCapture> fromEnvironment();
 
     // After the frame is drawn, before the swap: reads the back buffer when the frame is one
     // to keep. After the end picture it asks the window to close.
@@ -66,7 +62,3 @@ class FrameCapture {
 
     void save(const std::string& name, int width, int height);
 };
-
-// The frame loop's hook: captures through the FrameCapture made from the environment on the
-// first call; does nothing when capturing is off.
-void captureFrame(const MainGame& game);

@@ -1,18 +1,16 @@
-#include "app/Bot.h"
+#include "harness/Bot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "Rendering/scene/Scene.h"
+#include "app/Movement.h"
 #include "app/Player.h"
 #include "app/Spheres.h"
-#include "platform/Input.h"
+#include "harness/ScriptedInput.h"
 
 namespace {
-constexpr float kPi = 3.1415927f;
-constexpr float kWalkSpeed = 80.0f;  // degrees of arc per second with W held
-constexpr float kJumpSpeed = 5.0f;
 // A pair counts as "within reach" for route planning only with this much to spare, so that
 // brief grazes do not make a route look better than it is.
 constexpr float kPlanningSlack = 2.0f;
@@ -26,7 +24,7 @@ constexpr float kLeadTime = 0.3f;
 constexpr float kUnreachable = 1.0e6f;
 
 float degrees(float radians) {
-    return radians * 180.0f / kPi;
+    return radians * 180.0f / glm::pi<float>();
 }
 
 // Angle in degrees from `forward` to the tangent direction towards `goal`, about `up`, and the
@@ -134,11 +132,10 @@ int Bot::predictCapture(const std::vector<SceneObject*>& planets, int current,
     float arc = degrees(std::acos(std::clamp(glm::dot(up, goal), -1.0f, 1.0f)));
     bool turning = walking && glm::length(axis) > 1e-6f;
     if (turning) axis = glm::normalize(axis);
-    float phase = kPi;
-    int frames = static_cast<int>(std::ceil(kPi / kJumpSpeed / dt)) + 2;
+    float phase = kJumpStartPhase;
+    int frames = static_cast<int>(std::ceil(kJumpStartPhase / kJumpSpeed / dt)) + 2;
     for (int j = 0; j <= frames; ++j) {
-        float altitude = std::sin(phase) * radius;
-        phase = std::max(0.0f, phase - kJumpSpeed * dt);
+        float altitude = stepJumpPhase(phase, radius, dt);
         float t = j * dt;
         float best = std::numeric_limits<float>::max();
         int found = -1;
@@ -163,8 +160,7 @@ int Bot::predictCapture(const std::vector<SceneObject*>& planets, int current,
     return -1;
 }
 
-void Bot::drive(const Scene& scene, const Player& player, platform::ScriptedInput& input,
-                float lastDt) {
+void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, float lastDt) {
     using platform::Key;
     const std::vector<SceneObject*>& planets = scene.planets;
     int n = static_cast<int>(planets.size());

@@ -1,0 +1,39 @@
+#include "harness/Options.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+bool isSet(const char* value) {
+    return value && *value;
+}
+}  // namespace
+
+HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup) {
+    HarnessOptions options;
+    if (const char* frames = lookup("FYREL_MAX_FRAMES")) {
+        options.maxFrames = std::strtol(frames, nullptr, 10);
+    }
+    if (const char* seed = lookup("FYREL_AUTOPLAY"); isSet(seed)) {
+        options.autoplaySeed = static_cast<unsigned>(std::strtoul(seed, nullptr, 10));
+    }
+    if (const char* text = lookup("FYREL_AUTOPLAY_STEP")) {
+        const double step = std::strtod(text, nullptr);
+        if (step > 0.0 && step <= 1.0) options.autoplayStep = step;
+    }
+    if (const char* directory = lookup("FYREL_CAPTURE_DIR"); isSet(directory)) {
+        options.captureDir = directory;
+    }
+    if (const char* every = lookup("FYREL_CAPTURE_EVERY")) {
+        options.captureEvery = std::max(std::atoi(every), 0);
+    }
+    const char* report = lookup("FYREL_BENCH_STARTUP");
+    options.startupReport = isSet(report) && *report != '0';
+    return options;
+}
+
+Options readOptions() {
+    Options options;
+    options.harness = harnessOptionsFrom([](const char* name) { return std::getenv(name); });
+    return options;
+}

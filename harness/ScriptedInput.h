@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/Input.h"
+
+// Input that is set field by field instead of read from a window: the bot drives one, and tests
+// run frames with it deterministically.
+class ScriptedInput : public platform::Input {
+  public:
+    bool keys[8] = {};
+    int cursorX = 0, cursorY = 0;
+    int wheel = 0;
+    int width = 1024, height = 768;
+    int fbWidth = 1024, fbHeight = 768;
+    double now = 0.0;
+
+    void press(platform::Key key, bool down = true) { keys[static_cast<int>(key)] = down; }
+    bool keyDown(platform::Key key) const override { return keys[static_cast<int>(key)]; }
+    void cursorPosition(int& x, int& y) const override { x = cursorX, y = cursorY; }
+    int wheelPosition() const override { return wheel; }
+    void windowSize(int& w, int& h) const override { w = width, h = height; }
+    void framebufferSize(int& w, int& h) const override { w = fbWidth, h = fbHeight; }
+    double time() const override { return now; }
+};

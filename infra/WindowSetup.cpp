@@ -1,0 +1,49 @@
+#include "infra/WindowSetup.h"
+
+#include "infra/GL.h"
+#include "infra/Log.h"
+#include "platform/Window.h"
+
+int setupWindow() {
+    if (!platform::initWindowLibrary()) {
+        logMessage(ERR, defaultLogComponent, "glfw initialization failed");
+        return 1;
+    }
+    logInfo("glfw initialized!");
+
+    platform::Window* window = platform::Window::open(1024, 768, "Fyrel");
+    if (!window) {
+        logMessage(ERR, defaultLogComponent, "glfw window creation failed");
+        return 1;
+    }
+    logInfo("glfw window created!");
+
+    // GLFW 3 does not report the size when the handler is installed, so the first viewport is
+    // set here. Framebuffer pixels, not window units, so that high-DPI screens are covered.
+    window->setResizeHandler(onWindowResize);
+    int width = 0, height = 0;
+    window->framebufferSize(width, height);
+    onWindowResize(width, height);
+
+    if (!initGLLoader()) {
+        logFatal("flext fail!");
+        return 1;
+    }
+    logInfo("flextGL initialized");
+
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    window->captureCursor();
+    glEnable(GL_TEXTURE_2D);
+    return 0;
+}
+
+void onWindowResize(int width, int height) {
+    glViewport(0, 0, width, height);
+}
+
+void shutdownWindow() {
+    platform::terminateWindowLibrary();
+    logInfo("glfw window terminated!");
+}
