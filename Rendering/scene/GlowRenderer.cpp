@@ -78,6 +78,15 @@ void scissor(const GlowRenderer::PixelRect& r) {
     glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
 }
 
+// Each pass is a debug group of its name, where the driver offers debug groups.
+void beginPass(const char* name) {
+    if (glPushDebugGroup) glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, name);
+}
+
+void endPass() {
+    if (glPopDebugGroup) glPopDebugGroup();
+}
+
 }  // namespace
 
 GlowRenderer::PixelRect GlowRenderer::sphereBounds(const glm::mat4& view,

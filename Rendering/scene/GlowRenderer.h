@@ -18,19 +18,15 @@ namespace Rendering {
 // On a software rasteriser every shaded pixel counts, so the passes run only inside the
 // screen rectangles that can change: around each visible orb, and around each surface that
 // reaches out of focus. A frame with neither costs next to nothing.
+//
+// Each pass is a GL debug group named after it ("scene", "glow-x", ...) where the driver offers
+// debug groups, so GL debuggers show the passes and the benchmark can time them.
 class GlowRenderer : public BasicRenderer {
   public:
     // A rectangle of window pixels, [x0, x1) x [y0, y1).
     struct PixelRect {
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         bool empty() const { return x1 <= x0 || y1 <= y0; }
-    };
-
-    // Told where each pass begins and ends, so that the passes can be timed on the GPU.
-    struct PassObserver {
-        virtual ~PassObserver() = default;
-        virtual void beginPass(const char* name) = 0;
-        virtual void endPass() = 0;
     };
 
     GlowRenderer() = default;
@@ -85,8 +81,6 @@ class GlowRenderer : public BasicRenderer {
     GLuint quadVertexArray = 0;
     // Set when init found the framebuffer complete.
     bool framebufferComplete = false;
-    // Null in the game.
-    PassObserver* passObserver = nullptr;
 
   private:
     void allocateTargets();
@@ -104,12 +98,6 @@ class GlowRenderer : public BasicRenderer {
                   const std::vector<PixelRect>& rects);
     void compositePass();
     float orbBrightness(const SceneObject* orb) const;
-    void beginPass(const char* name) {
-        if (passObserver) passObserver->beginPass(name);
-    }
-    void endPass() {
-        if (passObserver) passObserver->endPass();
-    }
 
     // Target size; follows the window's framebuffer, never 0.
     int width = 1024;
