@@ -11,8 +11,18 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
+# Configures build folder $(1) with flags $(2). Quiet when it works but for the project's own
+# notices (lines starting "fyrel: "); when it fails, the whole output. Kept in $(1)/configure.log.
+define configure_in
+	@mkdir -p $(1)
+	@cmake -S . -B $(1) $(2) >$(1)/configure.log 2>&1 || { cat $(1)/configure.log; \
+		echo "Configuring $(1) failed; the output above is also in $(1)/configure.log." >&2; \
+		exit 1; }
+	@grep '^fyrel: ' $(1)/configure.log || true
+endef
+
 configure:
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	$(call configure_in,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS))
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -40,8 +50,8 @@ hostile: deps build
 # and 600 frames of the bot playing the real game. Any report fails the run; the leaks that
 # third-party libraries keep until exit are listed in tests/lsan.supp.
 test-asan: deps
-	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFYREL_SANITIZE=ON \
-		-DFYREL_BUILD_BENCH=OFF >/dev/null
+	$(call configure_in,$(ASAN_DIR),-DCMAKE_BUILD_TYPE=RelWithDebInfo -DFYREL_SANITIZE=ON \
+		-DFYREL_BUILD_BENCH=OFF)
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	@bash scripts/with-display.sh ctest --test-dir $(ASAN_DIR) --output-on-failure \
 		-L '^(unit|gl|autoplay)$$'

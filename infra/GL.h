@@ -115,7 +115,7 @@ using namespace fyrelgl;
 extern int hasDebugOutput;
 extern int hasTextureFilterAnisotropic;
 
-// Number of entry points in the table, and how many of them resolved.
+// Number of entry points in the table, and how many of them resolved (optional ones left out).
 int glEntryPointCount();
 int glResolvedEntryPointCount();
 

@@ -12,6 +12,9 @@ namespace fyrelgl {
 int hasDebugOutput = 0;
 int hasTextureFilterAnisotropic = 0;
 
+// The counts are of the required table: a driver need not offer the optional entries.
+#define FYREL_GL_OPTIONAL(type, name, extension)
+
 int glEntryPointCount() {
     int count = 0;
 #define FYREL_GL(type, name) ++count;
@@ -28,11 +31,20 @@ int glResolvedEntryPointCount() {
     return count;
 }
 
+#undef FYREL_GL_OPTIONAL
+
 void loadGLEntryPoints() {
     // A null address is stored as it is: the version check is the only guard, and a driver
     // that passes it provides everything the game calls.
 #define FYREL_GL(type, name) name = reinterpret_cast<type>(platform::procAddress(#name));
+    // GLX hands out an address for any name, supported or not, so an optional entry is looked
+    // up only when the context lists its extension; otherwise it stays null.
+#define FYREL_GL_OPTIONAL(type, name, extension)                      \
+    name = platform::extensionSupported(extension)                    \
+               ? reinterpret_cast<type>(platform::procAddress(#name)) \
+               : nullptr;
 #include "infra/GLEntryPoints.inc"
+#undef FYREL_GL_OPTIONAL
 #undef FYREL_GL
 }
 

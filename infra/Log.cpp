@@ -1,6 +1,6 @@
 #include "infra/Log.h"
 
-#include <iostream>
+#include <cstdio>
 #include <utility>
 
 LogLevel logThreshold = 0;
@@ -8,22 +8,35 @@ const std::string defaultLogComponent = "main";
 
 std::string levelLabel(LogLevel level) {
     switch (level) {
-        case TRACE: return "TRACE ";
-        case INFO: return "INFO  ";
-        case DEBUG: return "DEBUG ";
-        case WARN: return "WARN  ";
-        case ERR: return "ERR   ";
-        case FATAL: return "FATAL ";
-        default: return "";
+        case TRACE:
+            return "TRACE ";
+        case INFO:
+            return "INFO  ";
+        case DEBUG:
+            return "DEBUG ";
+        case WARN:
+            return "WARN  ";
+        case ERR:
+            return "ERR   ";
+        case FATAL:
+            return "FATAL ";
+        default:
+            return "";
     }
 }
 
 void logMessage(LogLevel level, const std::string& component, std::string message) {
     if (level < logThreshold) return;
-    std::cout << levelLabel(level) << component << ": " << message << "\n";
+    std::string line = levelLabel(level);
+    line.append(component).append(": ").append(message).append(1, '\n');
+    // One stdio call takes the stream's lock once, so a line from another thread (the picture
+    // decoders log too) cannot land inside this one. std::cout shares stdout's buffer.
+    std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
-void logInfo(std::string message) { logMessage(INFO, defaultLogComponent, std::move(message)); }
+void logInfo(std::string message) {
+    logMessage(INFO, defaultLogComponent, std::move(message));
+}
 
 void logDebug(const std::string& component, std::string message) {
     logMessage(DEBUG, component, std::move(message));
@@ -37,4 +50,6 @@ void logError(const std::string& component, std::string message) {
     logMessage(ERR, component, std::move(message));
 }
 
-void logFatal(std::string message) { logMessage(FATAL, defaultLogComponent, std::move(message)); }
+void logFatal(std::string message) {
+    logMessage(FATAL, defaultLogComponent, std::move(message));
+}

@@ -1,17 +1,33 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing Fyrel needs.
-# Idempotent: installs only what is missing.
+# Installs the Debian packages that building, running and testing Fyrel need (and with them
+# `make bench`, `make demo` and `make soak`). Idempotent: installs only what is missing.
+#
+#   scripts/install-deps.sh               what every make target needs
+#   scripts/install-deps.sh --profiling   also the tools for looking deeper, which no make
+#                                         target runs: perf, valgrind (callgrind, massif),
+#                                         Google Benchmark for the micro-benchmark fyrel_bench,
+#                                         and glxinfo
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang-format python3
-    libglfw3-dev libgl-dev libgl1-mesa-dri libglm-dev
-    libassimp-dev libfreeimage-dev libsdl2-mixer-dev libmp3lame-dev libmpg123-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool x11-apps x11-utils imagemagick mesa-utils
-    # Profiling what `make bench` reports: perf, and valgrind's callgrind and massif.
-    linux-perf valgrind
+    # Building; clang-format keeps every change in the repository's .clang-format style.
+    build-essential cmake pkg-config clang-format
+    libglfw3-dev libgl-dev libglm-dev
+    libassimp-dev libfreeimage-dev libsdl2-mixer-dev libmp3lame-dev
+    # Running: Mesa's drivers, llvmpipe among them.
+    libgl1-mesa-dri
+    # Testing: GoogleTest; Xvfb for a display; xdotool, xwd, xdpyinfo and ImageMagick for the
+    # end-to-end tests, which are Python.
+    libgtest-dev python3
+    xvfb xauth xdotool x11-apps x11-utils imagemagick
 )
+
+for arg in "$@"; do
+    case "$arg" in
+        --profiling) packages+=(linux-perf valgrind libbenchmark-dev mesa-utils) ;;
+        *) echo "usage: $0 [--profiling]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -16,13 +16,23 @@ namespace Rendering {
 
 namespace {
 
-// Texture units of the passes; far above the 17 the scene objects use.
+// Texture units the passes read their inputs on. Every pass binds its inputs just before it
+// draws and unbinds them after, so these units may be ones the scene objects use as well
+// (those take 0 to 16): the blur passes' units lie above them, the composite's among them.
 constexpr int kGlowFirstUnit = 20;
 constexpr int kGlowSecondUnit = 21;
 constexpr int kDofUnit = 27;
 constexpr int kCompositeSceneUnit = 10;
 constexpr int kCompositeGlowUnit = 11;
 constexpr int kCompositeDofUnit = 12;
+
+// Colour attachments of the offscreen framebuffer, one per target.
+constexpr GLenum kSceneAttachment = GL_COLOR_ATTACHMENT1;
+constexpr GLenum kDofSourceAttachment = GL_COLOR_ATTACHMENT2;
+constexpr GLenum kDofPassAttachment = GL_COLOR_ATTACHMENT3;
+constexpr GLenum kGlowPassAttachment = GL_COLOR_ATTACHMENT4;
+constexpr GLenum kGlowResultAttachment = GL_COLOR_ATTACHMENT5;
+constexpr GLenum kDofResultAttachment = GL_COLOR_ATTACHMENT6;
 
 // "depthLayer": the blur is full this far behind the focus, and (negative) this far in front
 // of it, rising along a gentle curve; the focus itself is the alien's view-space depth.
@@ -66,6 +76,83 @@ GlowRenderer::PixelRect widen(const GlowRenderer::PixelRect& r, int margin, int 
 
 void scissor(const GlowRenderer::PixelRect& r) {
     glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
+}
+
+void setEnabled(GLenum capability, GLboolean enabled) {
+    if (enabled) {
+        glEnable(capability);
+    } else {
+        glDisable(capability);
+    }
+}
+
+// The context state the passes change, captured before the first and put back after the last,
+// so that the frame loop and the other renderers never see it. Left out is what is set before
+// every use anyway: the offscreen framebuffer's own draw buffers and attachments, uniform-buffer
+// ranges, and the 2D textures of units other than the active one (each pass unbinds its own).
+struct SavedGLState {
+    GLint drawFramebuffer = 0, readFramebuffer = 0, renderbuffer = 0;
+    GLint program = 0, vertexArray = 0, activeTexture = GL_TEXTURE0, texture = 0;
+    GLint polygonMode[2] = {GL_FILL, GL_FILL};
+    GLint scissorBox[4] = {};
+    GLint blendSource = GL_ONE, blendDestination = GL_ZERO;
+    GLint blendSourceAlpha = GL_ONE, blendDestinationAlpha = GL_ZERO;
+    GLfloat clearColour[4] = {};
+    // Of draw buffer 1: the clear narrows it to alpha.
+    GLboolean colourMask[4] = {GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE};
+    GLboolean depthTest = GL_FALSE, scissorTest = GL_FALSE, blend = GL_FALSE;
+
+    static SavedGLState capture() {
+        SavedGLState saved;
+        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &saved.drawFramebuffer);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &saved.readFramebuffer);
+        glGetIntegerv(GL_RENDERBUFFER_BINDING, &saved.renderbuffer);
+        glGetIntegerv(GL_CURRENT_PROGRAM, &saved.program);
+        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &saved.vertexArray);
+        glGetIntegerv(GL_ACTIVE_TEXTURE, &saved.activeTexture);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &saved.texture);
+        glGetIntegerv(GL_POLYGON_MODE, saved.polygonMode);
+        glGetIntegerv(GL_SCISSOR_BOX, saved.scissorBox);
+        glGetIntegerv(GL_BLEND_SRC_RGB, &saved.blendSource);
+        glGetIntegerv(GL_BLEND_DST_RGB, &saved.blendDestination);
+        glGetIntegerv(GL_BLEND_SRC_ALPHA, &saved.blendSourceAlpha);
+        glGetIntegerv(GL_BLEND_DST_ALPHA, &saved.blendDestinationAlpha);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, saved.clearColour);
+        glGetBooleani_v(GL_COLOR_WRITEMASK, 1, saved.colourMask);
+        saved.depthTest = glIsEnabled(GL_DEPTH_TEST);
+        saved.scissorTest = glIsEnabled(GL_SCISSOR_TEST);
+        saved.blend = glIsEnabled(GL_BLEND);
+        return saved;
+    }
+
+    void restore() const {
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+        glBindRenderbuffer(GL_RENDERBUFFER, static_cast<GLuint>(renderbuffer));
+        glUseProgram(static_cast<GLuint>(program));
+        glBindVertexArray(static_cast<GLuint>(vertexArray));
+        glActiveTexture(static_cast<GLenum>(activeTexture));
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+        // The game sets both faces alike (F2), and the core profile knows no other way.
+        glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonMode[0]));
+        glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
+        glBlendFuncSeparate(static_cast<GLenum>(blendSource), static_cast<GLenum>(blendDestination),
+                            static_cast<GLenum>(blendSourceAlpha),
+                            static_cast<GLenum>(blendDestinationAlpha));
+        glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+        glColorMaski(1, colourMask[0], colourMask[1], colourMask[2], colourMask[3]);
+        setEnabled(GL_DEPTH_TEST, depthTest);
+        setEnabled(GL_SCISSOR_TEST, scissorTest);
+        setEnabled(GL_BLEND, blend);
+    }
+};
+
+// Runs one pass inside a GL debug group of its name, where the driver offers debug groups.
+template <typename Pass>
+void labelled(const char* name, Pass pass) {
+    if (glPushDebugGroup) glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, name);
+    pass();
+    if (glPopDebugGroup) glPopDebugGroup();
 }
 
 }  // namespace
@@ -139,10 +226,31 @@ void GlowRenderer::setFramebufferSize(int newWidth, int newHeight) {
     requestedHeight = newHeight;
 }
 
+std::array<GlowRenderer::Target, 6> GlowRenderer::targets() {
+    return {{{&sceneTarget, kSceneAttachment},
+             {&dofSourceTarget, kDofSourceAttachment},
+             {&dofPassTarget, kDofPassAttachment},
+             {&dofResultTarget, kDofResultAttachment},
+             {&glowPassTarget, kGlowPassAttachment},
+             {&glowResultTarget, kGlowResultAttachment}}};
+}
+
+// Each blur runs across (direction 1) from its source, then up (direction 0) from the first
+// pass's result, and only inside its own rectangles.
+std::array<GlowRenderer::BlurPass, 4> GlowRenderer::blurPasses() const {
+    return {{{"dof-x", dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 1,
+              dofSourceTarget, kDofUnit, kDofPassAttachment, &dofRects},
+             {"dof-y", dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 0,
+              dofPassTarget, kDofUnit, kDofResultAttachment, &dofRects},
+             {"glow-x", glowBlurProgram, blurDirectionLocation, glowTextureLocation, 1, sceneTarget,
+              kGlowFirstUnit, kGlowPassAttachment, &glowRects},
+             {"glow-y", glowBlurProgram, blurDirectionLocation, glowTextureLocation, 0,
+              glowPassTarget, kGlowSecondUnit, kGlowResultAttachment, &glowRects}}};
+}
+
 void GlowRenderer::allocateTargets() {
-    for (GLuint target : {sceneTarget, dofSourceTarget, dofPassTarget, dofResultTarget,
-                          glowPassTarget, glowResultTarget}) {
-        glBindTexture(GL_TEXTURE_2D, target);
+    for (const Target& target : targets()) {
+        glBindTexture(GL_TEXTURE_2D, *target.texture);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      nullptr);
     }
@@ -150,22 +258,30 @@ void GlowRenderer::allocateTargets() {
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    allocatedWidth = width;
+    allocatedHeight = height;
 }
 
 void GlowRenderer::init() {
     createProgram();
+    createTargets();
+    uploadObjects();
+    // The base renderer's block set-up and drawObject work on `program`.
+    program = scenePassProgram;
+    setupUniformBlocks();
+    lookUpUniforms();
+    // All three pass programs share one vertex shader that fixes "position" at location 0.
+    const GLint positionLocation = glGetAttribLocation(compositeProgram, "position");
+    createQuad(kFullScreenQuad.data(), sizeof(kFullScreenQuad), positionLocation, quadBuffer,
+               quadVertexArray);
+}
 
+void GlowRenderer::createTargets() {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    const std::array<std::pair<GLuint*, int>, 6> targets = {{{&sceneTarget, 1},
-                                                             {&dofSourceTarget, 2},
-                                                             {&dofPassTarget, 3},
-                                                             {&dofResultTarget, 6},
-                                                             {&glowPassTarget, 4},
-                                                             {&glowResultTarget, 5}}};
-    for (const auto& [target, attachment] : targets) {
-        glGenTextures(1, target);
-        glBindTexture(GL_TEXTURE_2D, *target);
+    for (const Target& target : targets()) {
+        glGenTextures(1, target.texture);
+        glBindTexture(GL_TEXTURE_2D, *target.texture);
         // Without these the default minifying filter asks for mipmaps the targets never get,
         // and every pass would sample an incomplete texture as black.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -175,14 +291,13 @@ void GlowRenderer::init() {
     }
     glGenRenderbuffers(1, &depthBuffer);
     allocateTargets();
-    for (const auto& [target, attachment] : targets) {
-        attach(GL_COLOR_ATTACHMENT0 + static_cast<GLenum>(attachment), *target);
-    }
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
+    attachTargets();
     framebufferComplete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     if (!framebufferComplete) std::cout << "FOOOOOOOOOOOOOOOOOOOOOOOO" << std::flush;
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
 
+void GlowRenderer::uploadObjects() {
     for (SceneObject* object : objects) {
         if (!object) continue;
         uploadBuffers(object);
@@ -190,9 +305,9 @@ void GlowRenderer::init() {
         createTexture(texture, object, textureShare);
         boundingRadius(object);
     }
-    // The base renderer's block set-up and drawObject work on `program`.
-    program = scenePassProgram;
-    setupUniformBlocks();
+}
+
+void GlowRenderer::lookUpUniforms() {
     mvpLocation = glGetUniformLocation(scenePassProgram, "modelViewProjectionMatrix");
     world2modelLocation = glGetUniformLocation(scenePassProgram, "world2model");
     camPosLocation = glGetUniformLocation(scenePassProgram, "camPosWorldSpace");
@@ -206,11 +321,6 @@ void GlowRenderer::init() {
     compositeTexLocation = glGetUniformLocation(compositeProgram, "tex1");
     compositeGlowLocation = glGetUniformLocation(compositeProgram, "tex2");
     tex3Location = glGetUniformLocation(compositeProgram, "tex3");
-
-    // All three pass programs share one vertex shader that fixes "position" at location 0.
-    const GLint positionLocation = glGetAttribLocation(compositeProgram, "position");
-    createQuad(kFullScreenQuad.data(), sizeof(kFullScreenQuad), positionLocation, quadBuffer,
-               quadVertexArray);
 }
 
 float GlowRenderer::boundingRadius(SceneObject* object) {
@@ -276,38 +386,48 @@ bool GlowRenderer::findRegions() {
     return !compositeRects.empty();
 }
 
-void GlowRenderer::draw() {
+bool GlowRenderer::followFramebufferSize() {
     if (const platform::Input* in = platform::input()) {
         int fbWidth = 0, fbHeight = 0;
         in->framebufferSize(fbWidth, fbHeight);
         setFramebufferSize(fbWidth, fbHeight);
     }
+    if (requestedWidth <= 0 || requestedHeight <= 0) return false;
+    width = requestedWidth;
+    height = requestedHeight;
+    return true;
+}
+
+void GlowRenderer::draw() {
     // A minimised window has nothing to show; the targets keep their last size.
-    if (requestedWidth <= 0 || requestedHeight <= 0) return;
-    if (requestedWidth != width || requestedHeight != height) {
-        width = requestedWidth;
-        height = requestedHeight;
-        allocateTargets();
-    }
+    if (!followFramebufferSize()) return;
+    // What the frame loop relies on after this step, whether anything glows or not.
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     // Nothing glows and everything is in focus: the window already shows the final picture.
     if (!findRegions()) return;
 
-    // Wireframe (F2) is for the scene; the screen-filling passes must still cover their pixels.
-    GLint polygonModes[2] = {GL_FILL, GL_FILL};
-    glGetIntegerv(GL_POLYGON_MODE, polygonModes);
-    glDisable(GL_SCISSOR_TEST);
+    const SavedGLState saved = SavedGLState::capture();
+    if (width != allocatedWidth || height != allocatedHeight) allocateTargets();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     // The passes detach what they have written so that the next pass may read it.
-    attach(GL_COLOR_ATTACHMENT1, sceneTarget);
-    attach(GL_COLOR_ATTACHMENT2, dofSourceTarget);
-    attach(GL_COLOR_ATTACHMENT3, dofPassTarget);
-    attach(GL_COLOR_ATTACHMENT4, glowPassTarget);
-    attach(GL_COLOR_ATTACHMENT5, glowResultTarget);
-    attach(GL_COLOR_ATTACHMENT6, dofResultTarget);
+    attachTargets();
+    labelled("copy+clear", [this] { copyAndClear(); });
+    labelled("scene", [this] { scenePass(); });
+    // Wireframe (F2) is for the scene; the screen-filling passes must still cover their pixels.
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glBindVertexArray(quadVertexArray);
+    for (const BlurPass& pass : blurPasses()) labelled(pass.name, [&] { blurPass(pass); });
+    labelled("composite", [this] { compositePass(); });
+    saved.restore();
+}
+
+void GlowRenderer::attachTargets() {
+    for (const Target& target : targets()) attach(target.attachment, *target.texture);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer);
-    beginPass("copy+clear");
+}
+
+void GlowRenderer::copyAndClear() {
     copyWindow();
     // Outside this frame's regions every target reads as zero: nothing to add there. The
     // depth-of-field source keeps the copied colours; only its weights start at zero. No pass
@@ -316,54 +436,22 @@ void GlowRenderer::draw() {
     glEnable(GL_SCISSOR_TEST);
     scissor(widen(regionBounds(), kGlowReach, width, height));
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    const GLenum all[6] = {GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2, GL_COLOR_ATTACHMENT3,
-                           GL_COLOR_ATTACHMENT4, GL_COLOR_ATTACHMENT5, GL_COLOR_ATTACHMENT6};
-    glDrawBuffers(6, all);
+    std::array<GLenum, 6> all{};
+    const std::array<Target, 6> list = targets();
+    for (size_t i = 0; i < list.size(); ++i) all[i] = list[i].attachment;
+    glDrawBuffers(static_cast<GLsizei>(all.size()), all.data());
+    // Draw buffer 1, here and in the scene pass, is the depth-of-field source.
     glColorMaski(1, GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    endPass();
-
-    glEnable(GL_DEPTH_TEST);
-    beginPass("scene");
-    scenePass(focusDepth);
-    endPass();
-    glDisable(GL_DEPTH_TEST);
-
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glBindVertexArray(quadVertexArray);
-    beginPass("dof-x");
-    blurPass(dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 1, dofSourceTarget,
-             kDofUnit, GL_COLOR_ATTACHMENT3, dofPassTarget, dofRects);
-    endPass();
-    beginPass("dof-y");
-    blurPass(dofBlurProgram, dofBlurDirectionLocation, dofTextureLocation, 0, dofPassTarget,
-             kDofUnit, GL_COLOR_ATTACHMENT6, dofResultTarget, dofRects);
-    endPass();
-    beginPass("glow-x");
-    blurPass(glowBlurProgram, blurDirectionLocation, glowTextureLocation, 1, sceneTarget,
-             kGlowFirstUnit, GL_COLOR_ATTACHMENT4, glowPassTarget, glowRects);
-    endPass();
-    beginPass("glow-y");
-    blurPass(glowBlurProgram, blurDirectionLocation, glowTextureLocation, 0, glowPassTarget,
-             kGlowSecondUnit, GL_COLOR_ATTACHMENT5, glowResultTarget, glowRects);
-    endPass();
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-
-    beginPass("composite");
-    compositePass();
-    endPass();
-    glDisable(GL_SCISSOR_TEST);
-    glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(polygonModes[0]));
-    glBindVertexArray(0);
-    glActiveTexture(GL_TEXTURE0);
-    glEnable(GL_DEPTH_TEST);
 }
 
 void GlowRenderer::copyWindow() {
-    // The softened picture is made from exactly what the other renderers drew.
+    // The softened picture is made from exactly what the other renderers drew; a scissor
+    // would cut the copy.
+    glDisable(GL_SCISSOR_TEST);
     if (dofRects.empty()) return;
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glDrawBuffer(GL_COLOR_ATTACHMENT2);
+    glDrawBuffer(kDofSourceAttachment);
     for (const PixelRect& r : dofRects) {
         glBlitFramebuffer(r.x0, r.y0, r.x1, r.y1, r.x0, r.y0, r.x1, r.y1, GL_COLOR_BUFFER_BIT,
                           GL_NEAREST);
@@ -377,19 +465,20 @@ GlowRenderer::PixelRect GlowRenderer::regionBounds() const {
     return bounds;
 }
 
-void GlowRenderer::scenePass(float focus) {
+void GlowRenderer::scenePass() {
+    glEnable(GL_DEPTH_TEST);
     scissor(regionBounds());
 
-    // The colour mask set for the clear stays: only the blur weight goes into the
-    // depth-of-field source, its colour is the window's.
-    const GLenum outputs[2] = {GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2};
+    // The colour mask set for the clear stays until draw() restores it: only the blur weight
+    // goes into the depth-of-field source, its colour is the window's.
+    const GLenum outputs[2] = {kSceneAttachment, kDofSourceAttachment};
     glDrawBuffers(2, outputs);
     glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer);
 
     program = scenePassProgram;
     updateLightBlock();
     glUseProgram(scenePassProgram);
-    glUniform4f(depthLayerLocation, kFocusFarRange, focus, kFocusNearRange, kFocusCurve);
+    glUniform4f(depthLayerLocation, kFocusFarRange, focusDepth, kFocusNearRange, kFocusCurve);
 
     // Alien and planets hide the orbs behind them but glow black themselves.
     glUniform1i(shouldDiscardLocation, 1);
@@ -408,36 +497,35 @@ void GlowRenderer::scenePass(float focus) {
         drawObject(static_cast<int>(j) + planetCount + 1, orb);
     }
 
-    glColorMaski(1, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glBindTexture(GL_TEXTURE_2D, 0);
     glUseProgram(0);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    attach(GL_COLOR_ATTACHMENT1, 0);
+    attach(kSceneAttachment, 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, 0);
-    attach(GL_COLOR_ATTACHMENT2, 0);
+    attach(kDofSourceAttachment, 0);
+    glDisable(GL_DEPTH_TEST);
 }
 
-void GlowRenderer::blurPass(GLuint passProgram, GLint directionLocation, GLint textureLocation,
-                            int direction, GLuint input, int unit, GLenum output,
-                            GLuint outputTexture, const std::vector<PixelRect>& rects) {
-    if (!rects.empty()) {
-        attach(output, outputTexture);
-        glDrawBuffer(output);
-        glUseProgram(passProgram);
-        glUniform1i(directionLocation, direction);
-        bindTextureUnit(unit, input);
-        glUniform1i(textureLocation, unit);
-        for (const PixelRect& r : rects) {
+void GlowRenderer::blurPass(const BlurPass& pass) {
+    if (!pass.rects->empty()) {
+        glDrawBuffer(pass.output);
+        glUseProgram(pass.program);
+        glUniform1i(pass.directionLocation, pass.direction);
+        bindTextureUnit(pass.unit, pass.input);
+        glUniform1i(pass.textureLocation, pass.unit);
+        for (const PixelRect& r : *pass.rects) {
             scissor(r);
             glDrawArrays(GL_TRIANGLES, 0, 6);
         }
         glBindTexture(GL_TEXTURE_2D, 0);
         glUseProgram(0);
     }
-    attach(output, 0);
+    attach(pass.output, 0);
 }
 
 void GlowRenderer::compositePass() {
+    // Into the window, over the picture the other renderers drew.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glUseProgram(compositeProgram);
     bindTextureUnit(kCompositeSceneUnit, sceneTarget);
     glUniform1i(compositeTexLocation, kCompositeSceneUnit);
@@ -462,10 +550,9 @@ void GlowRenderer::compositePass() {
 }
 
 void GlowRenderer::releaseGpuObjects() {
-    for (GLuint* target : {&sceneTarget, &dofSourceTarget, &dofPassTarget, &dofResultTarget,
-                           &glowPassTarget, &glowResultTarget}) {
-        if (*target) glDeleteTextures(1, target);
-        *target = 0;
+    for (const Target& target : targets()) {
+        if (*target.texture) glDeleteTextures(1, target.texture);
+        *target.texture = 0;
     }
     if (depthBuffer) glDeleteRenderbuffers(1, &depthBuffer);
     if (framebuffer) glDeleteFramebuffers(1, &framebuffer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <glm/glm.hpp>
 #include <map>
 #include <vector>
@@ -18,19 +19,17 @@ namespace Rendering {
 // On a software rasteriser every shaded pixel counts, so the passes run only inside the
 // screen rectangles that can change: around each visible orb, and around each surface that
 // reaches out of focus. A frame with neither costs next to nothing.
+//
+// Each pass is a GL debug group named after it ("scene", "glow-x", ...) where the driver offers
+// debug groups, so GL debuggers show the passes and the benchmark can time them. The GL state
+// the passes change is put back as it was, apart from what the frame loop relies on afterwards:
+// the viewport on the whole framebuffer and the depth test on.
 class GlowRenderer : public BasicRenderer {
   public:
     // A rectangle of window pixels, [x0, x1) x [y0, y1).
     struct PixelRect {
         int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
         bool empty() const { return x1 <= x0 || y1 <= y0; }
-    };
-
-    // Told where each pass begins and ends, so that the passes can be timed on the GPU.
-    struct PassObserver {
-        virtual ~PassObserver() = default;
-        virtual void beginPass(const char* name) = 0;
-        virtual void endPass() = 0;
     };
 
     GlowRenderer() = default;
@@ -85,11 +84,33 @@ class GlowRenderer : public BasicRenderer {
     GLuint quadVertexArray = 0;
     // Set when init found the framebuffer complete.
     bool framebufferComplete = false;
-    // Null in the game.
-    PassObserver* passObserver = nullptr;
 
   private:
+    // A colour target and the attachment the passes write it through.
+    struct Target {
+        GLuint* texture;
+        GLenum attachment;
+    };
+    // One pass of a two-pass blur: reads `input` on texture `unit`, writes `output` inside
+    // `rects`, along `direction` (1 across, 0 up).
+    struct BlurPass {
+        const char* name;
+        GLuint program;
+        GLint directionLocation;
+        GLint textureLocation;
+        int direction;
+        GLuint input;
+        int unit;
+        GLenum output;
+        const std::vector<PixelRect>* rects;
+    };
+    std::array<Target, 6> targets();
+    std::array<BlurPass, 4> blurPasses() const;
+
+    void createTargets();
     void allocateTargets();
+    void uploadObjects();
+    void lookUpUniforms();
     // Fills the rectangle lists for this frame; false when nothing needs drawing.
     bool findRegions();
     void considerObject(SceneObject* object, bool isOrb, const glm::mat4& view,
@@ -97,23 +118,22 @@ class GlowRenderer : public BasicRenderer {
     float boundingRadius(SceneObject* object);
     // The smallest rectangle around this frame's regions (there is at least one).
     PixelRect regionBounds() const;
+    // False while the window is minimised; otherwise takes over the framebuffer's size.
+    bool followFramebufferSize();
+    void attachTargets();
+    void copyAndClear();
     void copyWindow();
-    void scenePass(float focusDepth);
-    void blurPass(GLuint program, GLint directionLocation, GLint textureLocation, int direction,
-                  GLuint input, int unit, GLenum output, GLuint outputTexture,
-                  const std::vector<PixelRect>& rects);
+    void scenePass();
+    void blurPass(const BlurPass& pass);
     void compositePass();
     float orbBrightness(const SceneObject* orb) const;
-    void beginPass(const char* name) {
-        if (passObserver) passObserver->beginPass(name);
-    }
-    void endPass() {
-        if (passObserver) passObserver->endPass();
-    }
 
-    // Target size; follows the window's framebuffer, never 0.
+    // Target size; follows the window's framebuffer, never 0. The targets are reallocated at
+    // the next frame that draws once it differs from the allocated size.
     int width = 1024;
     int height = 768;
+    int allocatedWidth = 0;
+    int allocatedHeight = 0;
     int requestedWidth = 1024;
     int requestedHeight = 768;
     float focusDepth = 0.0f;

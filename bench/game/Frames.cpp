@@ -8,6 +8,7 @@
 #include <chrono>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Rendering/core/BasicRenderer.h"
@@ -34,21 +35,24 @@ double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// GL_TIME_ELAPSED around each glow pass; results are read after the frame is presented.
-class PassTimer : public Rendering::GlowRenderer::PassObserver {
+// GL_TIME_ELAPSED around each glow pass. The glow renderer opens a GL debug group for each of
+// its passes; while the timer is installed it stands in for the table's two debug-group entries,
+// starts a query at each outermost push and ends it at the matching pop, and still hands both
+// on to the driver. Results are read after the frame is presented.
+class PassTimer {
   public:
-    ~PassTimer() override {
-        if (!queries.empty()) glDeleteQueries(static_cast<GLsizei>(queries.size()), queries.data());
+    void install() {
+        realPush = glPushDebugGroup;
+        realPop = glPopDebugGroup;
+        glPushDebugGroup = &push;
+        glPopDebugGroup = &pop;
+        active = this;
     }
-    void beginPass(const char* name) override {
-        if (used == queries.size()) {
-            queries.push_back(0);
-            glGenQueries(1, &queries.back());
-        }
-        names.push_back(name);
-        glBeginQuery(GL_TIME_ELAPSED, queries[used++]);
+    void uninstall() {
+        glPushDebugGroup = realPush;
+        glPopDebugGroup = realPop;
+        active = nullptr;
     }
-    void endPass() override { glEndQuery(GL_TIME_ELAPSED); }
     void collect() {
         for (size_t i = 0; i < used; ++i) {
             GLuint64 nanoseconds = 0;
@@ -58,11 +62,41 @@ class PassTimer : public Rendering::GlowRenderer::PassObserver {
         used = 0;
         names.clear();
     }
+    // While the context is still there.
+    void release() {
+        if (!queries.empty()) glDeleteQueries(static_cast<GLsizei>(queries.size()), queries.data());
+        queries.clear();
+    }
     std::map<std::string, std::vector<double>> samples;
 
   private:
+    static void APIENTRY push(GLenum source, GLuint id, GLsizei length, const GLchar* message) {
+        PassTimer& timer = *active;
+        if (timer.depth++ == 0) {
+            timer.begin(length < 0 ? std::string(message) : std::string(message, length));
+        }
+        if (timer.realPush) timer.realPush(source, id, length, message);
+    }
+    static void APIENTRY pop() {
+        PassTimer& timer = *active;
+        if (timer.realPop) timer.realPop();
+        if (--timer.depth == 0) glEndQuery(GL_TIME_ELAPSED);
+    }
+    void begin(std::string name) {
+        if (used == queries.size()) {
+            queries.push_back(0);
+            glGenQueries(1, &queries.back());
+        }
+        names.push_back(std::move(name));
+        glBeginQuery(GL_TIME_ELAPSED, queries[used++]);
+    }
+
+    static inline PassTimer* active = nullptr;
+    PFNGLPUSHDEBUGGROUPPROC realPush = nullptr;
+    PFNGLPOPDEBUGGROUPPROC realPop = nullptr;
+    int depth = 0;
     std::vector<GLuint> queries;
-    std::vector<const char*> names;
+    std::vector<std::string> names;
     size_t used = 0;
 };
 
@@ -169,12 +203,12 @@ int runFramesMode(int rounds, const std::string& pngDir) {
     std::vector<double> full, noGlow, sky;
     constexpr int kFramesPerBlock = 10;
     for (int round = 0; round < rounds; ++round) {
-        game->renderers->glowRenderer->passObserver = &passes;
+        passes.install();
         timeFrames(kFramesPerBlock, full, [&] {
             runFrame(game, &harness);
             passes.collect();
         });
-        game->renderers->glowRenderer->passObserver = nullptr;
+        passes.uninstall();
         timeFrames(kFramesPerBlock, noGlow, [&] { frameWithoutGlow(*game, harness); });
         timeFrames(kFramesPerBlock, sky, [&] { skyFrame(*game); });
     }
@@ -197,6 +231,7 @@ int runFramesMode(int rounds, const std::string& pngDir) {
     values["remaining_orbs"] = game->remaining;
     printValues("fyrel-frames", values);
 
+    passes.release();
     game->releaseGpuObjects();
     platform::terminateWindowLibrary();
     delete game;

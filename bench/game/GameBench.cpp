@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +22,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -103,11 +106,32 @@ ChildRun runChild(std::vector<std::string> argv, const std::vector<std::string>&
     return run;
 }
 
-std::string freshCacheDir() {
-    char pattern[] = "/tmp/fyrel-bench-shader-cache-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    return dir ? dir : "/tmp";
-}
+// A Mesa shader cache of its own: a new folder in the temporary folder, removed with its
+// contents when this object goes. Only a folder made here is ever removed; one that cannot be
+// made is an error, never a fall-back to a folder that exists.
+class CacheFolder {
+  public:
+    CacheFolder() {
+        const std::string pattern =
+            (fs::temp_directory_path() / "fyrel-bench-shader-cache-XXXXXX").string();
+        std::string name = pattern;
+        if (!mkdtemp(name.data())) {
+            throw std::runtime_error("cannot create a folder like " + pattern + ": " +
+                                     std::strerror(errno));
+        }
+        folder = name;
+    }
+    ~CacheFolder() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    CacheFolder(const CacheFolder&) = delete;
+    CacheFolder& operator=(const CacheFolder&) = delete;
+    const std::string& path() const { return folder; }
+
+  private:
+    std::string folder;
+};
 
 struct Options {
     std::string runDir;
@@ -123,12 +147,13 @@ struct Startup {
 
 // Process start to first presented frame of the real binary; total 0 when the run failed.
 Startup startupOnce(const Options& options, bool cold, const std::string& warmCache) {
-    const std::string cache = cold ? freshCacheDir() : warmCache;
+    std::optional<CacheFolder> coldCache;
+    if (cold) coldCache.emplace();
+    const std::string& cache = cold ? coldCache->path() : warmCache;
     ChildRun run =
         runChild({options.runDir + "/fyrel"},
                  {"FYREL_BENCH_STARTUP=1", "FYREL_MAX_FRAMES=1", "MESA_SHADER_CACHE_DIR=" + cache},
                  options.runDir);
-    if (cold) fs::remove_all(cache);
     Values values = bench::parseValues(run.output, "fyrel-startup");
     if (run.status != 0 || !values.count("presented_ns")) {
         std::cerr << "start-up run failed (exit " << run.status << ")\n" << run.output;
@@ -141,11 +166,12 @@ Startup startupOnce(const Options& options, bool cold, const std::string& warmCa
 // Empty when the run failed.
 Values floorOnce(const Options& options, const std::string& self, bool cold,
                  const std::string& warmCache, bool gameHeap) {
-    const std::string cache = cold ? freshCacheDir() : warmCache;
+    std::optional<CacheFolder> coldCache;
+    if (cold) coldCache.emplace();
+    const std::string& cache = cold ? coldCache->path() : warmCache;
     std::vector<std::string> argv = {self, "--floor"};
     if (gameHeap) argv.push_back("game-heap");
     ChildRun run = runChild(argv, {"MESA_SHADER_CACHE_DIR=" + cache}, options.runDir);
-    if (cold) fs::remove_all(cache);
     Values values = bench::parseValues(run.output, "fyrel-floor");
     if (run.status != 0 || values.empty()) {
         std::cerr << "floor run failed (exit " << run.status << ")\n";
@@ -330,7 +356,8 @@ Options parseOptions(int argc, char** argv) {
 
 int orchestrate(const Options& options) {
     const std::string self = fs::canonical("/proc/self/exe").string();
-    const std::string warmCache = freshCacheDir();
+    const CacheFolder warmCacheFolder;
+    const std::string& warmCache = warmCacheFolder.path();
     std::cerr << "fyrel bench: priming the warm shader cache\n";
     runChild({options.runDir + "/fyrel"},
              {"FYREL_MAX_FRAMES=3", "FYREL_AUTOPLAY=1", "MESA_SHADER_CACHE_DIR=" + warmCache},
@@ -355,7 +382,6 @@ int orchestrate(const Options& options) {
     const std::string pngDir = fs::path(options.report).parent_path().string();
     const ChildRun frameRun = runChild({self, "--frames", std::to_string(options.rounds), pngDir},
                                        {"MESA_SHADER_CACHE_DIR=" + warmCache}, options.runDir);
-    fs::remove_all(warmCache);
     const Values frames = bench::parseValues(frameRun.output, "fyrel-frames");
 
     std::string report =
@@ -379,5 +405,10 @@ int main(int argc, char** argv) {
     if (argc >= 4 && std::strcmp(argv[1], "--frames") == 0) {
         return bench::runFramesMode(std::max(1, std::atoi(argv[2])), argv[3]);
     }
-    return orchestrate(parseOptions(argc, argv));
+    try {
+        return orchestrate(parseOptions(argc, argv));
+    } catch (const std::exception& error) {
+        std::cerr << "fyrel bench: " << error.what() << "\n";
+        return 1;
+    }
 }

@@ -77,6 +77,8 @@ FYREL_DIRECT(void, glEnable, (GLenum cap), (cap))
 FYREL_DIRECT(void, glBlendFunc, (GLenum s, GLenum d), (s, d))
 FYREL_DIRECT(void, glPixelStorei, (GLenum pname, GLint param), (pname, param))
 FYREL_DIRECT(void, glGetIntegerv, (GLenum pname, GLint* data), (pname, data))
+FYREL_DIRECT(void, glGetFloatv, (GLenum pname, GLfloat* data), (pname, data))
+FYREL_DIRECT(GLboolean, glIsEnabled, (GLenum cap), (cap))
 FYREL_DIRECT(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h))
 FYREL_DIRECT(void, glDrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))
 FYREL_DIRECT(void, glDrawElements, (GLenum mode, GLsizei count, GLenum type, const void* indices),

@@ -8,6 +8,9 @@ TEST_F(GLLoader, ResolvesEveryEntryPointOnThisDriver) {
     EXPECT_EQ(glEntryPointCount(), 317);
     EXPECT_EQ(glResolvedEntryPointCount(), 317);
     EXPECT_EQ(hasDebugOutput, 1);
+    // Optional, and offered here (GL_KHR_debug): the glow renderer's passes are labelled.
+    EXPECT_NE(glPushDebugGroup, nullptr);
+    EXPECT_NE(glPopDebugGroup, nullptr);
 }
 
 TEST_F(GLLoader, ResolvedEntryPointsReachTheDriver) {

@@ -298,15 +298,49 @@ TEST_F(GlowRendering, NeverDarkensKeepsTheTextAndLeavesTheStateTheFrameLoopExpec
     // The score line, drawn before the composite, comes through untouched.
     EXPECT_EQ(differing(plain, glowing, 750 * 1024 * 4, 764 * 1024 * 4), 0);
 
-    GLint framebuffer = -1, program = -1, vertexArray = -1, viewport[4] = {};
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(framebuffer + program + vertexArray, 0);
+    // Once more, over state the passes never use: afterwards the viewport covers the window and
+    // the depth test is on, as the frame loop expects; everything else is back as it was.
+    glViewport(0, 0, 10, 10);
+    glDisable(GL_DEPTH_TEST);
+    glActiveTexture(GL_TEXTURE5);
+    glBindTexture(GL_TEXTURE_2D, scene->alien->texture);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glScissor(1, 2, 3, 4);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+    glow.draw();
+    glm::ivec4 bindings{-1}, viewport{}, scissorBox{};
+    GLint unit = 0, texture = 0, polygonMode[2] = {}, blendSource = 0, blendDestination = 0;
+    glm::vec4 clearColour{};
+    GLboolean dofSourceMask[4] = {};
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bindings[0]);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &bindings[1]);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &bindings[2]);
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &bindings[3]);
+    glGetIntegerv(GL_VIEWPORT, &viewport[0]);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    glGetIntegerv(GL_SCISSOR_BOX, &scissorBox[0]);
+    glGetIntegerv(GL_BLEND_SRC_RGB, &blendSource);
+    glGetIntegerv(GL_BLEND_DST_RGB, &blendDestination);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, &clearColour[0]);
+    glGetBooleani_v(GL_COLOR_WRITEMASK, 1, dofSourceMask);
+    EXPECT_EQ(bindings, glm::ivec4(0));
+    EXPECT_EQ(viewport, glm::ivec4(0, 0, 1024, 768));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_SCISSOR_TEST));
-    EXPECT_EQ(glm::ivec2(viewport[2], viewport[3]), glm::ivec2(1024, 768));
+    EXPECT_EQ(unit, GL_TEXTURE5);
+    EXPECT_EQ(texture, static_cast<GLint>(scene->alien->texture));
+    EXPECT_EQ(polygonMode[0], GL_LINE);
+    EXPECT_EQ(scissorBox, glm::ivec4(1, 2, 3, 4));
+    EXPECT_EQ(glm::ivec2(blendSource, blendDestination), glm::ivec2(GL_ONE));
+    EXPECT_EQ(clearColour, glm::vec4(0.25f, 0.5f, 0.75f, 1.0f));
+    EXPECT_TRUE(dofSourceMask[0] && dofSourceMask[1] && dofSourceMask[2] && dofSourceMask[3]);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glActiveTexture(GL_TEXTURE0);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     // The objects keep the vertex arrays made here, and the lit renderer draws with them: all
     // three attributes must be fed.
     for (SceneObject* object : {scene->alien, scene->planets[0], scene->lightOrbs[0]}) {

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "infra/Log.h"
 
@@ -65,4 +71,38 @@ TEST(Log, OddLevelsAndMessages) {
     // Messages are written as they are; a trailing line feed gives an empty line after.
     EXPECT_EQ(logged(0, [&] { logMessage(TRACE, defaultLogComponent, "Controlls: KEY_ESC\n"); }),
               "TRACE main: Controlls: KEY_ESC\n\n");
+}
+
+TEST(Log, LinesFromSeveralThreadsNeverMix) {
+    constexpr int kThreads = 4, kLines = 2000;
+    const std::string component = "PictureDecoder";
+    // Long lines, so that a line written in pieces would be cut into by the other threads.
+    auto message = [](int thread, int line) {
+        return "thread " + std::to_string(thread) + " line " + std::to_string(line) + " " +
+               std::string(60, static_cast<char>('a' + thread));
+    };
+    const std::string out = logged(0, [&] {
+        // Released together, so that the threads really write at the same time.
+        std::atomic<bool> go{false};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                while (!go) std::this_thread::yield();
+                for (int i = 0; i < kLines; ++i) logWarn(component, message(t, i));
+            });
+        }
+        go = true;
+        for (std::thread& thread : threads) thread.join();
+    });
+    std::set<std::string> expected;
+    for (int t = 0; t < kThreads; ++t) {
+        for (int i = 0; i < kLines; ++i)
+            expected.insert("WARN  " + component + ": " + message(t, i));
+    }
+    std::istringstream lines(out);
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        ASSERT_EQ(expected.count(line), 1u) << "mixed line: " << line;
+    }
+    EXPECT_EQ(count, kThreads * kLines);
 }
