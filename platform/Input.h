@@ -2,12 +2,13 @@
 
 namespace platform {
 
-enum class Key { Escape, F2, F5, Space, W, A, S, D };
+// Count is no key: it is the number of keys, for tables with one entry per key.
+enum class Key { Escape, F2, F5, Space, W, A, S, D, Count };
 
 // Everything the game reads from the outside world each frame. The real window answers
 // these from GLFW; tests install a scripted source so frames run deterministically.
 class Input {
-public:
+  public:
     virtual ~Input() = default;
     virtual bool keyDown(Key key) const = 0;
     virtual void cursorPosition(int& x, int& y) const = 0;
