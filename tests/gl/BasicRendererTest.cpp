@@ -34,21 +34,26 @@ const uint8_t* pixel(const std::vector<uint8_t>& frame, int x, int y) {
     return &frame[(static_cast<size_t>(y) * kWidth + x) * 4];
 }
 
-// Mean brightness of a square of the frame, leaving out a disc (the orb itself).
-double brightness(const std::vector<uint8_t>& frame, glm::ivec2 centre, int half,
-                  glm::ivec2 skip = {-999, -999}, int skipRadius = 0) {
-    double sum = 0;
+// Mean colour of a square of the frame, leaving out a disc (the orb itself).
+glm::dvec3 meanColour(const std::vector<uint8_t>& frame, glm::ivec2 centre, int half,
+                      glm::ivec2 skip = {-999, -999}, int skipRadius = 0) {
+    glm::dvec3 sum{0.0};
     int count = 0;
     for (int y = centre.y - half; y <= centre.y + half; ++y) {
         for (int x = centre.x - half; x <= centre.x + half; ++x) {
             glm::ivec2 d = glm::ivec2(x, y) - skip;
             if (d.x * d.x + d.y * d.y < skipRadius * skipRadius) continue;
             const uint8_t* p = pixel(frame, x, y);
-            sum += (p[0] + p[1] + p[2]) / 3.0;
+            sum += glm::dvec3(p[0], p[1], p[2]);
             ++count;
         }
     }
-    return sum / count;
+    return sum / double(count);
+}
+
+double brightness(const std::vector<uint8_t>& frame, glm::ivec2 centre, int half) {
+    glm::dvec3 colour = meanColour(frame, centre, half);
+    return (colour.r + colour.g + colour.b) / 3.0;
 }
 
 }  // namespace
@@ -179,11 +184,12 @@ class BasicRendering : public GLTest {
     std::vector<glm::ivec2> sizes;
 };
 
-TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightAndShiningOrb) {
+TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightInTheLightsColourAndShiningOrb) {
     LightSource& light = *scene->lights[0];
     light.colorA.w = light.colorB.w = 0.0f;
     std::vector<uint8_t> dark = drawFrame();
-    light.colorA.w = light.colorB.w = 1.0f;
+    // A pure red light, in its diffuse and its specular colour.
+    light.colorA = light.colorB = {1.0f, 0.0f, 0.0f, 1.0f};
     std::vector<uint8_t> lit = drawFrame();
     savePNG("basic_renderer_frame");
 
@@ -217,15 +223,18 @@ TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightAndShiningOrb) {
     EXPECT_GT(teal, 2000);
     EXPECT_EQ(black, 0);
 
-    // The light makes a pool on the planet under the orb; on the far side of the disc, where
-    // the surface faces the eye just as much, it changes nothing.
+    // The light makes a red pool on the planet under the orb, and adds no other hue; on the far
+    // side of the disc, where the surface faces the eye just as much, it changes nothing.
     glm::vec3 centre = planets[0]->position;
     glm::vec3 towardsEye = glm::normalize(camera->eye - centre);
     glm::vec3 mirrored = 2.0f * glm::dot(orbDirection, towardsEye) * towardsEye - orbDirection;
     glm::ivec2 pool = project(centre + orbDirection * 11.0f);
     glm::ivec2 orb = project(scene->lightOrbs[0]->position);
     glm::ivec2 far = project(centre + mirrored * 11.0f);
-    EXPECT_GT(brightness(lit, pool, 25, orb, 15) - brightness(dark, pool, 25, orb, 15), 25.0);
+    glm::dvec3 gain = meanColour(lit, pool, 25, orb, 15) - meanColour(dark, pool, 25, orb, 15);
+    EXPECT_GT(gain.r, 30.0);
+    EXPECT_NEAR(gain.g, 0.0, 1.0);
+    EXPECT_NEAR(gain.b, 0.0, 1.0);
     EXPECT_NEAR(brightness(lit, far, 25), brightness(dark, far, 25), 2.0);
     // The orb is not darkened by its own light inside it: it shines in its picture's colours.
     const uint8_t* orbPixel = pixel(lit, orb.x, orb.y);
