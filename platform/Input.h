@@ -2,7 +2,8 @@
 
 namespace platform {
 
-enum class Key { Escape, F2, F5, Space, W, A, S, D };
+// Count is no key: it is the number of keys, for tables with one entry per key.
+enum class Key { Escape, F2, F5, Space, W, A, S, D, Count };
 
 // Everything the game reads from the outside world each frame. The real window answers
 // these from GLFW; the bot and the tests install a source of their own.

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -22,27 +23,23 @@ namespace {
 bool libraryReady = false;
 Window* openWindow = nullptr;
 
-int glfwKey(Key key) {
-    switch (key) {
-        case Key::Escape:
-            return GLFW_KEY_ESCAPE;
-        case Key::F2:
-            return GLFW_KEY_F2;
-        case Key::F5:
-            return GLFW_KEY_F5;
-        case Key::Space:
-            return GLFW_KEY_SPACE;
-        case Key::W:
-            return GLFW_KEY_W;
-        case Key::A:
-            return GLFW_KEY_A;
-        case Key::S:
-            return GLFW_KEY_S;
-        case Key::D:
-            return GLFW_KEY_D;
+constexpr KeyBinding kKeyBindings[] = {
+    {Key::Escape, GLFW_KEY_ESCAPE, "Escape"},
+    {Key::F2, GLFW_KEY_F2, "F2"},
+    {Key::F5, GLFW_KEY_F5, "F5"},
+    {Key::Space, GLFW_KEY_SPACE, "space"},
+    {Key::W, GLFW_KEY_W, "w"},
+    {Key::A, GLFW_KEY_A, "a"},
+    {Key::S, GLFW_KEY_S, "s"},
+    {Key::D, GLFW_KEY_D, "d"},
+};
+constexpr bool inKeyOrder() {
+    for (size_t i = 0; i < std::size(kKeyBindings); ++i) {
+        if (kKeyBindings[i].key != static_cast<Key>(i)) return false;
     }
-    return GLFW_KEY_UNKNOWN;
+    return std::size(kKeyBindings) == static_cast<size_t>(Key::Count);
 }
+static_assert(inKeyOrder(), "kKeyBindings needs one row per key, in the order of Key");
 
 // Leak reports are made at exit and name the library that allocated each block, but the GL
 // driver is unloaded when the window library shuts down, and its blocks would then show up as
@@ -95,6 +92,10 @@ GLProc procAddress(const char* name) {
     return glfwGetProcAddress(name);
 }
 
+std::vector<KeyBinding> keyBindings() {
+    return {std::begin(kKeyBindings), std::end(kKeyBindings)};
+}
+
 Window* Window::open(int width, int height, const char* title) {
     if (!libraryReady || openWindow) return nullptr;
     // Framebuffer bits only: the context version is left to the platform's default, and the
@@ -133,7 +134,7 @@ Window::~Window() {
 }
 
 bool Window::keyDown(Key key) const {
-    return glfwGetKey(handle, glfwKey(key)) == GLFW_PRESS;
+    return glfwGetKey(handle, kKeyBindings[static_cast<size_t>(key)].glfwKey) == GLFW_PRESS;
 }
 
 void Window::cursorPosition(int& x, int& y) const {

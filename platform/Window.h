@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/Input.h"
 
 struct GLFWwindow;
@@ -16,6 +18,16 @@ void contextVersion(int& major, int& minor);
 bool extensionSupported(const char* name);
 using GLProc = void (*)();
 GLProc procAddress(const char* name);
+
+// How the window reads one key: the GLFW key behind it, and the key's X keysym name, by which
+// tools such as xdotool press the real key.
+struct KeyBinding {
+    Key key;
+    int glfwKey;
+    const char* keysym;
+};
+// One binding per key, in the order of the Key enumeration.
+std::vector<KeyBinding> keyBindings();
 
 // The game's one window and its OpenGL context. Besides answering the game's input queries it
 // offers just what the frame loop needs: close state, cursor capture, swap and a resize hook.

@@ -5,7 +5,7 @@ drives it with xdotool (keys, mouse motion, wheel), asks the window system to cl
 screenshots, and collects its output and exit code.
 
     with Game() as game:
-        game.wait_running()
+        game.wait_first_frame()
         game.hold_until_exit("Escape")
     assert game.returncode == 0
 
@@ -138,6 +138,14 @@ def window_geometry(window):
             field("Height"))
 
 
+def drawn_share(xwd_picture):
+    """Share of a picture's pixels that are not black (0 to 1)."""
+    out = subprocess.run(["convert", "xwd:-", "-fill", "white", "+opaque", "black", "-format",
+                          "%[fx:mean]", "info:"], input=xwd_picture, capture_output=True,
+                         check=True).stdout
+    return float(out)
+
+
 class _XClientMessageEvent(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
@@ -230,12 +238,15 @@ class Game:
         """(x, y, width, height) of the game window."""
         return window_geometry(self.window())
 
+    def picture(self):
+        """The window's picture as the X server holds it (xwd format): tells frames apart."""
+        return x_command(["xwd", "-id", str(self.window()), "-silent"]).stdout
+
     def screenshot(self, name):
         """Saves the window's picture as <artifacts>/<name>.png and returns the path."""
         os.makedirs(ARTIFACT_DIR, exist_ok=True)
         path = os.path.join(ARTIFACT_DIR, name + ".png")
-        xwd = x_command(["xwd", "-id", str(self.window()), "-silent"])
-        subprocess.run(["convert", "xwd:-", path], input=xwd.stdout, check=True)
+        subprocess.run(["convert", "xwd:-", path], input=self.picture(), check=True)
         return path
 
     def close_request(self):
@@ -254,9 +265,46 @@ class Game:
         for _ in range(2):
             xdotool("mousemove", x + 1, y + 1)
             while pointer() != centre:
-                if time.monotonic() > deadline or self.process.poll() is not None:
-                    raise AssertionError("the game does not process events")
+                self._check_alive(deadline, "the game does not process events")
                 time.sleep(0.02)
+
+    def wait_first_frame(self, timeout=TIMEOUT):
+        """Waits until the frame loop runs and the window shows a drawn frame: the sky covers
+        the clear colour, so most of the picture is not black."""
+        deadline = time.monotonic() + timeout
+        self.wait_running(timeout)
+        while drawn_share(self.picture()) < 0.5:
+            self._check_alive(deadline, "the window shows no drawn frame")
+            time.sleep(0.05)
+
+    def wait_frames(self, count, timeout=TIMEOUT):
+        """Waits until the window has shown `count` new pictures, so at least `count` frames were
+        presented since the call (the orbits move the planets in every frame). Events that
+        arrived before the call are processed after the first of them, and what they changed
+        is on the screen with the second."""
+        deadline = time.monotonic() + timeout
+        previous = self.picture()
+        while count > 0:
+            self._check_alive(deadline, "no new frame on the window")
+            time.sleep(0.01)
+            picture = self.picture()
+            if picture != previous:
+                count -= 1
+                previous = picture
+
+    def run_for(self, seconds, frames=3):
+        """Lets the game run for at least `seconds` and at least `frames` frames: game time is
+        wall-clock time, but a busy machine may draw few frames in it."""
+        end = time.monotonic() + seconds
+        self.wait_frames(frames)
+        time.sleep(max(0.0, end - time.monotonic()))
+
+    def _check_alive(self, deadline, problem):
+        if self.process.poll() is not None:
+            raise AssertionError("%s: the game ended with exit code %d" %
+                                 (problem, self.process.returncode))
+        if time.monotonic() > deadline:
+            raise AssertionError(problem)
 
     # Input
 
@@ -274,11 +322,10 @@ class Game:
         xdotool("keyup", name)
 
     @contextlib.contextmanager
-    def hold(self, name, seconds=0.0):
-        """Holds a key for the with-block (and at least `seconds`)."""
+    def hold(self, name):
+        """Holds a key for the with-block; wait_frames or run_for in it let the game see it."""
         self.keydown(name)
         try:
-            time.sleep(seconds)
             yield
         finally:
             self.keyup(name)

@@ -3,7 +3,6 @@
 import os
 import subprocess
 import sys
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -21,7 +20,7 @@ class Foundation(unittest.TestCase):
         with Game() as game:
             self.assertEqual(game.title(), "Fyrel")
             self.assertEqual(game.geometry()[2:], (1024, 768))
-            game.wait_running()
+            game.wait_first_frame()
             shot = game.screenshot("foundation_running")
             size = subprocess.run(["identify", "-format", "%wx%h", shot], capture_output=True,
                                   text=True, check=True).stdout
@@ -59,14 +58,14 @@ class Foundation(unittest.TestCase):
 
     def test_f5_releases_the_cursor_for_the_rest_of_the_run(self):
         with Game() as game:
-            game.wait_running()
+            game.wait_first_frame()
             x, y, width, height = game.geometry()
             corner = (x + 5, y + 5)
-            with game.hold("F5", 0.5):
-                pass
-            # Captured, the pointer would be pulled back to the centre within a frame or two.
+            with game.hold("F5"):
+                game.wait_frames(3)
+            # Captured, the pointer would be back in the centre by the time these frames show.
             e2e.xdotool("mousemove", *corner)
-            time.sleep(0.5)
+            game.wait_frames(3)
             self.assertEqual(e2e.pointer(), corner)
             self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
 

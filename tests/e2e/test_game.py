@@ -5,7 +5,6 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -91,16 +90,16 @@ class TheGame(unittest.TestCase):
         self.addCleanup(shutil.rmtree, capture_dir, True)
         # The capture hook saves the first frame, which shows the score after one update.
         with Game({"FYREL_CAPTURE_DIR": capture_dir}) as game:
-            game.wait_running()
+            game.wait_first_frame()
             first = game.screenshot("game_start")
             # The camera settles behind the alien during the first second; after that, idle
             # for as long as W is held below (the orbits move the planets either way).
-            time.sleep(1.5)
+            game.run_for(1.5)
             settled = game.screenshot("game_settled")
-            time.sleep(1.5)
+            game.run_for(1.5)
             still = game.screenshot("game_still")
-            with game.hold("w", 1.5):
-                pass
+            with game.hold("w"):
+                game.run_for(1.5)
             walked = game.screenshot("game_walked")
             self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
         # The log threshold is raised before the window opens: a clean run prints nothing.

@@ -30,25 +30,26 @@ void setMaterial(SceneObject* o, glm::vec4 diffuse, glm::vec4 specular, float gl
     o->material[8] = glow;
 }
 
-const uint8_t* pixel(const std::vector<uint8_t>& frame, int x, int y) {
-    return &frame[(static_cast<size_t>(y) * kWidth + x) * 4];
-}
-
-// Mean brightness of a square of the frame, leaving out a disc (the orb itself).
-double brightness(const std::vector<uint8_t>& frame, glm::ivec2 centre, int half,
-                  glm::ivec2 skip = {-999, -999}, int skipRadius = 0) {
-    double sum = 0;
+// Mean colour of a square of the frame, leaving out a disc (the orb itself).
+glm::dvec3 meanColour(const Pixels& frame, glm::ivec2 centre, int half,
+                      glm::ivec2 skip = {-999, -999}, int skipRadius = 0) {
+    glm::dvec3 sum{0.0};
     int count = 0;
     for (int y = centre.y - half; y <= centre.y + half; ++y) {
         for (int x = centre.x - half; x <= centre.x + half; ++x) {
             glm::ivec2 d = glm::ivec2(x, y) - skip;
             if (d.x * d.x + d.y * d.y < skipRadius * skipRadius) continue;
-            const uint8_t* p = pixel(frame, x, y);
-            sum += (p[0] + p[1] + p[2]) / 3.0;
+            const uint8_t* p = frame.at(x, y);
+            sum += glm::dvec3(p[0], p[1], p[2]);
             ++count;
         }
     }
-    return sum / count;
+    return sum / double(count);
+}
+
+double brightness(const Pixels& frame, glm::ivec2 centre, int half) {
+    glm::dvec3 colour = meanColour(frame, centre, half);
+    return (colour.r + colour.g + colour.b) / 3.0;
 }
 
 }  // namespace
@@ -154,7 +155,7 @@ class BasicRendering : public GLTest {
     }
 
     // One frame as the frame loop draws it.
-    std::vector<uint8_t> drawFrame() {
+    Pixels drawFrame() {
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glFrontFace(GL_CW);
@@ -179,19 +180,20 @@ class BasicRendering : public GLTest {
     std::vector<glm::ivec2> sizes;
 };
 
-TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightAndShiningOrb) {
+TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightInTheLightsColourAndShiningOrb) {
     LightSource& light = *scene->lights[0];
     light.colorA.w = light.colorB.w = 0.0f;
-    std::vector<uint8_t> dark = drawFrame();
-    light.colorA.w = light.colorB.w = 1.0f;
-    std::vector<uint8_t> lit = drawFrame();
+    Pixels dark = drawFrame();
+    // A pure red light, in its diffuse and its specular colour.
+    light.colorA = light.colorB = {1.0f, 0.0f, 0.0f, 1.0f};
+    Pixels lit = drawFrame();
     savePNG("basic_renderer_frame");
 
     // The sky's stripes come through exactly as painted: no point light reaches them.
     int white = 0, blue = 0;
     for (int y = kHeight - 100; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            const uint8_t* p = pixel(lit, x, y);
+            const uint8_t* p = lit.at(x, y);
             auto near = [p](Rgb c) {
                 return std::abs(p[0] - c.r) + std::abs(p[1] - c.g) + std::abs(p[2] - c.b) <= 12;
             };
@@ -207,7 +209,7 @@ TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightAndShiningOrb) {
     int orange = 0, teal = 0, black = 0;
     for (int y = middle.y - 90; y <= middle.y + 90; ++y) {
         for (int x = middle.x - 90; x <= middle.x + 90; ++x) {
-            const uint8_t* p = pixel(dark, x, y);
+            const uint8_t* p = dark.at(x, y);
             orange += p[0] > p[2] + 60;
             teal += p[2] > p[0] + 60;
             black += p[0] + p[1] + p[2] < 60;
@@ -217,18 +219,21 @@ TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightAndShiningOrb) {
     EXPECT_GT(teal, 2000);
     EXPECT_EQ(black, 0);
 
-    // The light makes a pool on the planet under the orb; on the far side of the disc, where
-    // the surface faces the eye just as much, it changes nothing.
+    // The light makes a red pool on the planet under the orb, and adds no other hue; on the far
+    // side of the disc, where the surface faces the eye just as much, it changes nothing.
     glm::vec3 centre = planets[0]->position;
     glm::vec3 towardsEye = glm::normalize(camera->eye - centre);
     glm::vec3 mirrored = 2.0f * glm::dot(orbDirection, towardsEye) * towardsEye - orbDirection;
     glm::ivec2 pool = project(centre + orbDirection * 11.0f);
     glm::ivec2 orb = project(scene->lightOrbs[0]->position);
     glm::ivec2 far = project(centre + mirrored * 11.0f);
-    EXPECT_GT(brightness(lit, pool, 25, orb, 15) - brightness(dark, pool, 25, orb, 15), 25.0);
+    glm::dvec3 gain = meanColour(lit, pool, 25, orb, 15) - meanColour(dark, pool, 25, orb, 15);
+    EXPECT_GT(gain.r, 30.0);
+    EXPECT_NEAR(gain.g, 0.0, 1.0);
+    EXPECT_NEAR(gain.b, 0.0, 1.0);
     EXPECT_NEAR(brightness(lit, far, 25), brightness(dark, far, 25), 2.0);
     // The orb is not darkened by its own light inside it: it shines in its picture's colours.
-    const uint8_t* orbPixel = pixel(lit, orb.x, orb.y);
+    const uint8_t* orbPixel = lit.at(orb.x, orb.y);
     EXPECT_GT(orbPixel[0], 230);
     EXPECT_GT(orbPixel[0], orbPixel[2] + 100);
 }
@@ -240,9 +245,11 @@ TEST_F(BasicRendering, AmbientStrengthFadesEverythingToBlackAndNeverInverts) {
     EXPECT_NEAR(brightness(drawFrame(), skyPatch, 30), full / 2.0, 3.0);
     for (float strength : {0.0f, -0.5f}) {
         scene->lightBlock->header.w = strength;
-        std::vector<uint8_t> frame = drawFrame();
-        for (size_t i = 0; i < frame.size(); i += 4) frame[i + 3] = 0;  // alpha is not colour
-        EXPECT_EQ(*std::max_element(frame.begin(), frame.end()), 0) << "strength " << strength;
+        const Pixels frame = drawFrame();
+        const std::vector<uint8_t>& rgba = frame.bytes();
+        int lit = 0;  // alpha is not colour
+        for (size_t i = 0; i < rgba.size(); i += 4) lit += rgba[i] || rgba[i + 1] || rgba[i + 2];
+        EXPECT_EQ(lit, 0) << "strength " << strength;
     }
 }
 

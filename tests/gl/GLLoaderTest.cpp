@@ -41,7 +41,8 @@ TEST_F(GLLoader, ReadsBackAndSavesTheFrame) {
     glClearColor(1.0f, 0.5f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    std::vector<uint8_t> pixel = readPixels(512, 384, 1, 1);
+    const Pixels frame = readPixels(512, 384, 1, 1);
+    const uint8_t* pixel = frame.at(0, 0);
     EXPECT_EQ(pixel[0], 255);
     EXPECT_NEAR(pixel[1], 128, 1);
     EXPECT_EQ(pixel[2], 0);

@@ -2,6 +2,7 @@
 
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -72,10 +73,43 @@ std::vector<std::string> GLTest::glErrors() {
     return recordedErrors;
 }
 
-std::vector<uint8_t> GLTest::readPixels(int x, int y, int width, int height) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+Pixels::Pixels(int x, int y, int width, int height)
+    : left(x),
+      bottom(y),
+      columns(std::max(width, 0)),
+      rows(std::max(height, 0)),
+      rgba(static_cast<size_t>(columns) * rows * 4, 0) {}
+
+const uint8_t* Pixels::at(int x, int y) const {
+    static const uint8_t black[4] = {0, 0, 0, 0};
+    if (x >= 0 && y >= 0 && x < columns && y < rows) {
+        return &rgba[(static_cast<size_t>(y) * columns + x) * 4];
+    }
+    if (!outsideReported) {
+        ADD_FAILURE() << "pixel (" << x << ", " << y << ") lies outside the " << columns << " x "
+                      << rows << " pixels read at (" << left << ", " << bottom << ")";
+        outsideReported = true;
+    }
+    return black;
+}
+
+Pixels GLTest::readPixels(int x, int y, int width, int height) {
+    Pixels pixels(x, y, width, height);
+    GLint readFramebuffer = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    int windowWidth = 0, windowHeight = 0;
+    platform::Window::current()->framebufferSize(windowWidth, windowHeight);
+    if (readFramebuffer != 0) {
+        ADD_FAILURE() << "readPixels reads the window, but framebuffer " << readFramebuffer
+                      << " is bound for reading";
+    } else if (x < 0 || y < 0 || width <= 0 || height <= 0 || x + width > windowWidth ||
+               y + height > windowHeight) {
+        ADD_FAILURE() << "reading " << width << " x " << height << " pixels at (" << x << ", " << y
+                      << ") leaves the " << windowWidth << " x " << windowHeight << " framebuffer";
+    } else {
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    }
     return pixels;
 }
 

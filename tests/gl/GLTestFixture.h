@@ -8,11 +8,33 @@
 
 #include "infra/GL.h"
 
+// Pixels read back from the window: RGBA8, bottom row first. Single pixels are only reached
+// through at(), which checks the coordinates, so a wrong camera or size fails the test with a
+// message instead of reading past the end of the buffer.
+class Pixels {
+  public:
+    // Black pixels for the width x height rectangle whose lower left corner is (x, y).
+    Pixels(int x, int y, int width, int height);
+    int width() const { return columns; }
+    int height() const { return rows; }
+    // RGBA of the pixel in column x, row y of the rectangle (0, 0 is its lower left corner).
+    // Outside it: a test failure (reported once per read) and a black pixel.
+    const uint8_t* at(int x, int y) const;
+    // Every pixel in order, for comparisons of whole frames.
+    const std::vector<uint8_t>& bytes() const { return rgba; }
+    uint8_t* data() { return rgba.data(); }
+
+  private:
+    int left, bottom, columns, rows;
+    std::vector<uint8_t> rgba;
+    mutable bool outsideReported = false;
+};
+
 // Test fixture with a real OpenGL context: one visible 1024 x 768 window per test suite
 // (under Xvfb in CI), the entry-point table loaded, and GL debug output recorded.
 // Every test fails if the GL reported an error while it ran.
 class GLTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite();
     static void TearDownTestSuite();
     void SetUp() override;
@@ -20,9 +42,11 @@ protected:
 
     // Errors seen since the test started (debug-output messages of type error, and glGetError).
     std::vector<std::string> glErrors();
-    // RGBA8 pixels of the back buffer (or the bound read framebuffer), bottom row first.
-    std::vector<uint8_t> readPixels(int x, int y, int width, int height);
-    // Writes the current 1024 x 768 back buffer as <FYREL_ARTIFACT_DIR>/<name>.png; returns the path.
+    // The back buffer's pixels in the rectangle whose lower left corner is (x, y). A rectangle
+    // that does not lie inside the window's framebuffer fails the test and reads as black.
+    Pixels readPixels(int x, int y, int width, int height);
+    // Writes the current 1024 x 768 back buffer as <FYREL_ARTIFACT_DIR>/<name>.png; returns the
+    // path.
     std::string savePNG(const std::string& name);
     void swap();
     // Sets the GL state the frame loop keeps between frames (depth test, back-face culling).

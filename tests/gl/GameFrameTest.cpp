@@ -21,8 +21,8 @@ struct Rgb {
     int brightest() const { return std::max({r, g, b}); }
 };
 
-Rgb at(const std::vector<uint8_t>& frame, int x, int y) {
-    const uint8_t* p = &frame[(static_cast<size_t>(y) * kWidth + x) * 4];
+Rgb at(const Pixels& frame, int x, int y) {
+    const uint8_t* p = frame.at(x, y);
     return {p[0], p[1], p[2]};
 }
 
@@ -52,7 +52,7 @@ class GameFrame : public GLTest {
         GLTest::TearDown();
     }
 
-    std::vector<uint8_t> drawOneFrame(double seconds) {
+    Pixels drawOneFrame(double seconds) {
         input.now += seconds;
         game->update();
         game->renderers->transformer->update();
@@ -67,7 +67,7 @@ class GameFrame : public GLTest {
 };
 
 TEST_F(GameFrame, ShowsTheScoreThePlanetsTheAlienAndTheSky) {
-    std::vector<uint8_t> frame = drawOneFrame(0.1);
+    const Pixels frame = drawOneFrame(0.1);
     savePNG("game_frame");
 
     // "fyrel: 8 von 8": every glyph but the spaces puts light pixels into its 6 x 14 cell of

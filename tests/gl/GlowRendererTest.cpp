@@ -2,6 +2,7 @@
 #include <GLFW/glfw3.h>
 
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -201,7 +202,7 @@ class GlowRendering : public GLTest {
     }
 
     // One frame in the frame loop's order, read back; the glow renderer only when asked.
-    std::vector<uint8_t> frame(bool withGlow, int width = 1024, int height = 768) {
+    Pixels frame(bool withGlow, int width = 1024, int height = 768) {
         transformer.update();
         Rendering::clearFrame();
         Rendering::drawSceneAndText(sky, lit, text);
@@ -218,19 +219,21 @@ class GlowRendering : public GLTest {
         const float distance = glm::length(scene->camera->eye - object->position);
         return radius / distance / std::tan(glm::radians(30.0f)) * height * 0.5f;
     }
-    static const uint8_t* at(const std::vector<uint8_t>& pixels, int width, glm::vec2 p) {
-        return &pixels[(static_cast<int>(p.y) * width + static_cast<int>(p.x)) * 4];
+    static const uint8_t* at(const Pixels& pixels, glm::vec2 p) {
+        return pixels.at(static_cast<int>(p.x), static_cast<int>(p.y));
     }
     // How much brighter the glow frame is than the plain frame at a pixel.
-    static float gain(const std::vector<uint8_t>& plain, const std::vector<uint8_t>& glowing,
-                      int width, glm::vec2 p) {
-        return luminance(at(glowing, width, p)) - luminance(at(plain, width, p));
+    static float gain(const Pixels& plain, const Pixels& glowing, glm::vec2 p) {
+        return luminance(at(glowing, p)) - luminance(at(plain, p));
     }
-    static int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
-                         size_t begin = 0, size_t end = SIZE_MAX) {
+    // Pixels of rows [firstRow, endRow) whose colour differs between two frames of one size.
+    static int differing(const Pixels& a, const Pixels& b, int firstRow = 0, int endRow = INT_MAX) {
         int count = 0;
-        for (size_t i = begin; i < std::min(end, a.size()); i += 4) {
-            count += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+        for (int y = firstRow; y < std::min(endRow, a.height()); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const uint8_t *p = a.at(x, y), *q = b.at(x, y);
+                count += p[0] != q[0] || p[1] != q[1] || p[2] != q[2];
+            }
         }
         return count;
     }
@@ -250,8 +253,8 @@ TEST_F(GlowRendering, OrbHaloIsBrightOutsideTheRimFallsOffAndPulses) {
     addPlanet(11.0f, {1.0f, 1.0f, 1.0f}, solid(70, 90, 160));
     SceneObject* orb = addOrb({13.0f, 16.0f, 1.0f});
     setUpRenderers();
-    const std::vector<uint8_t> plain = frame(false);
-    const std::vector<uint8_t> glowing = frame(true);
+    const Pixels plain = frame(false);
+    const Pixels glowing = frame(true);
     savePNG("glow_orb_halo");
     swap();
 
@@ -261,7 +264,7 @@ TEST_F(GlowRendering, OrbHaloIsBrightOutsideTheRimFallsOffAndPulses) {
          {glm::vec2(1, 0), glm::vec2(-1, 0), glm::vec2(0, 1), glm::vec2(0.7071f, -0.7071f)}) {
         float previous = 1e9f;
         for (float beyond : {2.0f, 5.0f, 9.0f, 14.0f}) {
-            const float g = gain(plain, glowing, 1024, centre + direction * (rim + beyond));
+            const float g = gain(plain, glowing, centre + direction * (rim + beyond));
             EXPECT_LT(g, previous) << beyond << " px beyond the rim";
             // Bright enough near the rim that an orb a few pixels across still shines.
             EXPECT_GT(g, beyond < 3.0f    ? 120.0f
@@ -271,14 +274,14 @@ TEST_F(GlowRendering, OrbHaloIsBrightOutsideTheRimFallsOffAndPulses) {
                 << beyond;
             previous = g;
         }
-        EXPECT_NEAR(gain(plain, glowing, 1024, centre + direction * (rim + 60.0f)), 0.0f, 1.0f);
+        EXPECT_NEAR(gain(plain, glowing, centre + direction * (rim + 60.0f)), 0.0f, 1.0f);
     }
     // At the low point of its pulse the halo is dimmer.
     scene->lights[0]->colorA.w = scene->lights[0]->colorB.w = 0.25f;
     const glm::vec2 probe = centre + glm::vec2(rim + 5.0f, 0.0f);
-    const float dim = gain(frame(false), frame(true), 1024, probe);
+    const float dim = gain(frame(false), frame(true), probe);
     EXPECT_GT(dim, 0.0f);
-    EXPECT_LT(dim * 1.5f, gain(plain, glowing, 1024, probe));
+    EXPECT_LT(dim * 1.5f, gain(plain, glowing, probe));
 }
 
 TEST_F(GlowRendering, NeverDarkensKeepsTheTextAndLeavesTheStateTheFrameLoopExpects) {
@@ -287,16 +290,21 @@ TEST_F(GlowRendering, NeverDarkensKeepsTheTextAndLeavesTheStateTheFrameLoopExpec
     addOrb({-8.0f, 9.0f, 8.0f});
     setUpRenderers();
     EXPECT_TRUE(glow.framebufferComplete);
-    const std::vector<uint8_t> plain = frame(false);
-    const std::vector<uint8_t> glowing = frame(true);
+    const Pixels plain = frame(false);
+    const Pixels glowing = frame(true);
     int darker = 0;
-    for (size_t i = 0; i < plain.size(); ++i) darker += (i % 4 != 3) && glowing[i] < plain[i];
+    for (int y = 0; y < plain.height(); ++y) {
+        for (int x = 0; x < plain.width(); ++x) {
+            const uint8_t *p = plain.at(x, y), *q = glowing.at(x, y);
+            darker += q[0] < p[0] || q[1] < p[1] || q[2] < p[2];
+        }
+    }
     EXPECT_EQ(darker, 0);
     // Two halos a few dozen pixels across: far from a washed-out frame.
     EXPECT_GT(differing(plain, glowing), 500);
     EXPECT_LT(differing(plain, glowing), 1024 * 768 / 50);
     // The score line, drawn before the composite, comes through untouched.
-    EXPECT_EQ(differing(plain, glowing, 750 * 1024 * 4, 764 * 1024 * 4), 0);
+    EXPECT_EQ(differing(plain, glowing, 750, 764), 0);
 
     // Once more, over state the passes never use: afterwards the viewport covers the window and
     // the depth test is on, as the frame loop expects; everything else is back as it was.
@@ -361,16 +369,16 @@ TEST_F(GlowRendering, HiddenOrCollectedOrbsAddNoGlow) {
     const glm::vec3 away = glm::normalize(planet->position - scene->camera->eye);
     SceneObject* orb = addOrb(planet->position + away * 9.0f);
     setUpRenderers();
-    const std::vector<uint8_t> hidden = frame(true);
+    const Pixels hidden = frame(true);
     orb->visible = false;
-    const std::vector<uint8_t> collected = frame(true);
+    const Pixels collected = frame(true);
     EXPECT_EQ(differing(hidden, collected), 0) << "the hidden orb added light";
     // With every orb collected nothing glows, and all of this scene is in focus.
     EXPECT_EQ(differing(collected, frame(false)), 0);
     // Control: without the planet in front, the same orb does glow.
     orb->visible = true;
     planet->visible = false;
-    const std::vector<uint8_t> open = frame(true);
+    const Pixels open = frame(true);
     EXPECT_GT(differing(open, frame(false)), 200);
 }
 
@@ -383,18 +391,18 @@ TEST_F(GlowRendering, FarSurfacesSoftenWhileTheAlienStaysSharp) {
     SceneObject* near =
         addPlanet(4.0f, alien + glm::vec3(-12, 0, 0), makePicture(256, 16, stripes));
     setUpRenderers();
-    const std::vector<uint8_t> plain = frame(false);
-    const std::vector<uint8_t> glowing = frame(true);
+    const Pixels plain = frame(false);
+    const Pixels glowing = frame(true);
     savePNG("glow_depth_of_field");
     swap();
 
     // Edge energy along rows through the far planet: blurring lowers it, gently.
-    auto edges = [](const std::vector<uint8_t>& pixels, glm::vec2 centre) {
+    auto edges = [](const Pixels& pixels, glm::vec2 centre) {
         float total = 0.0f;
         for (int dy = -10; dy <= 10; dy += 5) {
             for (int dx = -30; dx < 30; ++dx) {
-                const float step = luminance(at(pixels, 1024, centre + glm::vec2(dx + 1, dy))) -
-                                   luminance(at(pixels, 1024, centre + glm::vec2(dx, dy)));
+                const float step = luminance(at(pixels, centre + glm::vec2(dx + 1, dy))) -
+                                   luminance(at(pixels, centre + glm::vec2(dx, dy)));
                 total += step * step;
             }
         }
@@ -406,7 +414,7 @@ TEST_F(GlowRendering, FarSurfacesSoftenWhileTheAlienStaysSharp) {
     for (glm::vec2 centre : {project(scene->alien), project(near)}) {
         for (int i = 0; i < 17 * 17; ++i) {
             const glm::vec2 p = centre + glm::vec2(i % 17 - 8, i / 17 - 8);
-            ASSERT_EQ(glm::make_vec3(at(plain, 1024, p)), glm::make_vec3(at(glowing, 1024, p)));
+            ASSERT_EQ(glm::make_vec3(at(plain, p)), glm::make_vec3(at(glowing, p)));
         }
     }
 }
@@ -420,8 +428,8 @@ TEST_F(GlowRendering, TargetsFollowTheWindowSize) {
         ASSERT_TRUE(resizeWindow(size.x, size.y)) << size.x << " x " << size.y;
         glViewport(0, 0, size.x, size.y);
         scene->camera->aspect = static_cast<float>(size.x) / static_cast<float>(size.y);
-        const std::vector<uint8_t> plain = frame(false, size.x, size.y);
-        const std::vector<uint8_t> glowing = frame(true, size.x, size.y);
+        const Pixels plain = frame(false, size.x, size.y);
+        const Pixels glowing = frame(true, size.x, size.y);
         EXPECT_EQ(glm::ivec2(glow.targetWidth(), glow.targetHeight()), size);
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
@@ -431,10 +439,10 @@ TEST_F(GlowRendering, TargetsFollowTheWindowSize) {
         const glm::vec2 centre = project(orb, size.x, size.y);
         EXPECT_GT(centre.x, size.x == 1280 ? 1040.0f : 900.0f);
         const float probe = screenRadius(orb, 0.5f, size.y) + 4.0f;
-        const float right = gain(plain, glowing, size.x, centre + glm::vec2(probe, 0));
+        const float right = gain(plain, glowing, centre + glm::vec2(probe, 0));
         EXPECT_GT(right, 20.0f) << size.x;
         for (glm::vec2 side : {glm::vec2(-1, 0), glm::vec2(0, 1), glm::vec2(0, -1)}) {
-            EXPECT_NEAR(gain(plain, glowing, size.x, centre + side * probe), right, 0.35f * right);
+            EXPECT_NEAR(gain(plain, glowing, centre + side * probe), right, 0.35f * right);
         }
         swap();
     }

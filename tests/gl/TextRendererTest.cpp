@@ -80,11 +80,11 @@ class TextRendering : public GLTest {
 
     // Pixels of the block that differ from glyph `c` (c == 0: from the clear colour).
     int wrongPixels(int left, int bottom, int width, int height, char c) {
-        const std::vector<uint8_t> pixels = readPixels(left, bottom, width, height);
+        const Pixels pixels = readPixels(left, bottom, width, height);
         int wrong = 0;
         for (int row = 0; row < height; ++row) {
             for (int column = 0; column < width; ++column) {
-                const uint8_t* p = &pixels[(row * width + column) * 4];
+                const uint8_t* p = pixels.at(column, row);
                 const glm::u8vec3 want =
                     c ? glyphColour(c, column, row) : glm::u8vec3(64, 128, 192);
                 wrong += glm::u8vec3(p[0], p[1], p[2]) != want;
@@ -173,11 +173,11 @@ TEST_F(TextRendering, GameFontShowsEachDecodedPictureExactly) {
     for (int k = 0; k < static_cast<int>(score.size()); ++k) {
         const uint8_t* picture = font.pictures.at(std::string(1, score[k]));
         ASSERT_NE(picture, nullptr);
-        const std::vector<uint8_t> cell = readPixels(15 + 6 * k, 750, 6, 14);
+        const Pixels cell = readPixels(15 + 6 * k, 750, 6, 14);
         int wrong = 0;
         for (int i = 0; i < 6 * 14; ++i) {
             const uint8_t* want = &picture[(i / 6) * kRowBytes + (i % 6) * 3];
-            const uint8_t* got = &cell[i * 4];
+            const uint8_t* got = cell.at(i % 6, i / 6);
             wrong += got[0] != want[2] || got[1] != want[1] || got[2] != want[0];
         }
         EXPECT_EQ(wrong, 0) << "character " << k;

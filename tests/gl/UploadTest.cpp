@@ -167,7 +167,8 @@ class Upload : public GLTest {
 
     // Screen colour at (x, y), pixels from the bottom left.
     Rgb at(int x, int y) {
-        const std::vector<uint8_t> p = readPixels(x, y, 1, 1);
+        const Pixels pixels = readPixels(x, y, 1, 1);
+        const uint8_t* p = pixels.at(0, 0);
         return {p[0], p[1], p[2]};
     }
 

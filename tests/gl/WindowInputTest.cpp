@@ -1,0 +1,99 @@
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Window.h"
+#include "tests/gl/GLTestFixture.h"
+
+namespace {
+
+// Runs xdotool with `arguments`; true when it succeeded. A busy X server now and then turns
+// the connection away before the command has had any effect: only then is it tried again,
+// so a wheel click is never sent twice.
+bool xdotool(const std::string& arguments) {
+    const std::string command = "xdotool " + arguments + " 2>&1";
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return false;
+        std::string output;
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        if (pclose(pipe) == 0) return true;
+        if (output.find("Can't open display") == std::string::npos &&
+            output.find("Failed creating new xdo instance") == std::string::npos) {
+            ADD_FAILURE() << "xdotool " << arguments << ": " << output;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ADD_FAILURE() << "xdotool " << arguments << ": the X display refuses connections";
+    return false;
+}
+
+}  // namespace
+
+// The window layer's own key and wheel mapping, fed by real X input: xdotool makes the X server
+// send the events, the window processes them while it swaps, and the game's queries answer.
+class WindowInput : public GLTest {
+  protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        window = platform::Window::current();
+        // Keys go to the focused window, wheel clicks to the window under the pointer. The
+        // test's window is this process's only one (an empty pattern matches any name).
+        const std::string ours =
+            "search --sync --onlyvisible --pid " + std::to_string(getpid()) + " ''";
+        ASSERT_TRUE(xdotool(ours + " windowfocus --sync %1 mousemove --window %1 512 384"));
+    }
+
+    // Processes events until `done` holds; false if it still does not after ten seconds.
+    template <typename Condition>
+    bool pollUntil(Condition done) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            swap();
+        }
+        return true;
+    }
+
+    // The X names of the keys that read as down.
+    std::vector<std::string> keysDown() const {
+        std::vector<std::string> down;
+        for (const platform::KeyBinding& binding : platform::keyBindings()) {
+            if (window->keyDown(binding.key)) down.push_back(binding.keysym);
+        }
+        return down;
+    }
+
+    platform::Window* window = nullptr;
+};
+
+TEST_F(WindowInput, HoldingARealKeyReadsAsExactlyThatKey) {
+    ASSERT_EQ(keysDown(), std::vector<std::string>{});
+    for (const platform::KeyBinding& binding : platform::keyBindings()) {
+        const std::string keysym = binding.keysym;
+        ASSERT_TRUE(xdotool("keydown " + keysym));
+        pollUntil([&] { return !keysDown().empty(); });
+        const std::vector<std::string> down = keysDown();
+        ASSERT_TRUE(xdotool("keyup " + keysym));
+        EXPECT_EQ(down, std::vector<std::string>{keysym}) << "while " << keysym << " was held";
+        EXPECT_TRUE(pollUntil([&] { return keysDown().empty(); }))
+            << keysym << " still reads as down after it was let go";
+    }
+}
+
+TEST_F(WindowInput, EachWheelNotchMovesThePositionOneStepUpOrDown) {
+    const int start = window->wheelPosition();
+    ASSERT_TRUE(xdotool("click 4"));  // up
+    pollUntil([&] { return window->wheelPosition() != start; });
+    EXPECT_EQ(window->wheelPosition(), start + 1);
+    ASSERT_TRUE(xdotool("click --repeat 2 5"));  // down
+    pollUntil([&] { return window->wheelPosition() <= start - 1; });
+    EXPECT_EQ(window->wheelPosition(), start - 1);
+}
