@@ -11,6 +11,8 @@ void AutopilotInput::beforeUpdate(const Scene& scene, const Player& player) {
 }
 
 bool AutopilotInput::keyDown(Key key) const {
-    bool fromWindow = key == Key::Escape || key == Key::F2 || key == Key::F5;
-    return fromWindow ? window->keyDown(key) : scripted.keyDown(key);
+    // The bot walks and jumps; every other key stays the player's.
+    const bool botKey =
+        key == Key::W || key == Key::A || key == Key::S || key == Key::D || key == Key::Space;
+    return botKey ? scripted.keyDown(key) : window->keyDown(key);
 }

@@ -9,7 +9,7 @@ struct Player;
 
 // Lets the bot play the real game (demo, soak, sanitizer runs). The game reads this input:
 // movement keys, cursor and wheel come from the bot and the clock advances by a fixed step per
-// update, while Escape, F2, F5 and the window and framebuffer sizes still come from the window.
+// update, while the other keys and the window and framebuffer sizes still come from the window.
 class AutopilotInput : public platform::Input {
   public:
     AutopilotInput(platform::Input* window, double step) : window(window), step(step) {}

@@ -6,7 +6,7 @@
 // run frames with it deterministically.
 class ScriptedInput : public platform::Input {
   public:
-    bool keys[8] = {};
+    bool keys[static_cast<int>(platform::Key::Count)] = {};
     int cursorX = 0, cursorY = 0;
     int wheel = 0;
     int width = 1024, height = 768;

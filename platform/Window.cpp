@@ -32,6 +32,10 @@ constexpr KeyBinding kKeyBindings[] = {
     {Key::A, GLFW_KEY_A, "a"},
     {Key::S, GLFW_KEY_S, "s"},
     {Key::D, GLFW_KEY_D, "d"},
+    {Key::F1, GLFW_KEY_F1, "F1"},
+    {Key::F11, GLFW_KEY_F11, "F11"},
+    {Key::P, GLFW_KEY_P, "p"},
+    {Key::Enter, GLFW_KEY_ENTER, "Return"},
 };
 constexpr bool inKeyOrder() {
     for (size_t i = 0; i < std::size(kKeyBindings); ++i) {
