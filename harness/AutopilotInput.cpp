@@ -10,9 +10,17 @@ void AutopilotInput::beforeUpdate(const Scene& scene, const Player& player) {
     ++updates;
 }
 
+namespace {
+// The bot walks and jumps; every other key stays the player's.
+bool botKey(Key key) {
+    return key == Key::W || key == Key::A || key == Key::S || key == Key::D || key == Key::Space;
+}
+}  // namespace
+
 bool AutopilotInput::keyDown(Key key) const {
-    // The bot walks and jumps; every other key stays the player's.
-    const bool botKey =
-        key == Key::W || key == Key::A || key == Key::S || key == Key::D || key == Key::Space;
-    return botKey ? scripted.keyDown(key) : window->keyDown(key);
+    return botKey(key) ? scripted.keyDown(key) : window->keyDown(key);
+}
+
+bool AutopilotInput::keyPressed(Key key) const {
+    return botKey(key) ? scripted.keyPressed(key) : window->keyPressed(key);
 }

@@ -18,6 +18,7 @@ class AutopilotInput : public platform::Input {
     void beforeUpdate(const Scene& scene, const Player& player);
 
     bool keyDown(platform::Key key) const override;
+    bool keyPressed(platform::Key key) const override;
     void cursorPosition(int& x, int& y) const override { scripted.cursorPosition(x, y); }
     int wheelPosition() const override { return scripted.wheelPosition(); }
     void windowSize(int& width, int& height) const override { window->windowSize(width, height); }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/Input.h"
 
 // Input that is set field by field instead of read from a window: the bot drives one, and tests
@@ -13,8 +16,17 @@ class ScriptedInput : public platform::Input {
     int fbWidth = 1024, fbHeight = 768;
     double now = 0.0;
 
+    // Keys that went down since the last poll, as the window reports them; set with tap() and
+    // cleared by the test (or by forgetTaps()) when its frame is over.
+    bool taps[static_cast<int>(platform::Key::Count)] = {};
+
     void press(platform::Key key, bool down = true) { keys[static_cast<int>(key)] = down; }
-    bool keyDown(platform::Key key) const override { return keys[static_cast<int>(key)]; }
+    void tap(platform::Key key) { taps[static_cast<int>(key)] = true; }
+    void forgetTaps() { std::fill(std::begin(taps), std::end(taps), false); }
+    bool keyDown(platform::Key key) const override {
+        return keys[static_cast<int>(key)] || taps[static_cast<int>(key)];
+    }
+    bool keyPressed(platform::Key key) const override { return taps[static_cast<int>(key)]; }
     void cursorPosition(int& x, int& y) const override { x = cursorX, y = cursorY; }
     int wheelPosition() const override { return wheel; }
     void windowSize(int& w, int& h) const override { w = width, h = height; }

@@ -6,7 +6,11 @@ namespace {
 Input* activeInput = nullptr;
 }
 
-Input* input() { return activeInput; }
-void setInput(Input* source) { activeInput = source; }
+Input* input() {
+    return activeInput;
+}
+void setInput(Input* source) {
+    activeInput = source;
+}
 
 }  // namespace platform

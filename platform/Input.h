@@ -10,7 +10,12 @@ enum class Key { Escape, F2, F5, Space, W, A, S, D, F1, F11, P, Enter, Count };
 class Input {
   public:
     virtual ~Input() = default;
+    // Held now, or (for every key but W, A, S and D) tapped since the previous event poll: a
+    // press and release between two polls still reads as one frame down.
     virtual bool keyDown(Key key) const = 0;
+    // Went down since the previous event poll (key repeat does not count): toggles read this,
+    // so a key held for many frames toggles once.
+    virtual bool keyPressed(Key key) const = 0;
     virtual void cursorPosition(int& x, int& y) const = 0;
     // Accumulated scroll notches since the window opened (up is positive).
     virtual int wheelPosition() const = 0;

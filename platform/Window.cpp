@@ -3,6 +3,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <iterator>
@@ -24,18 +25,18 @@ bool libraryReady = false;
 Window* openWindow = nullptr;
 
 constexpr KeyBinding kKeyBindings[] = {
-    {Key::Escape, GLFW_KEY_ESCAPE, "Escape"},
-    {Key::F2, GLFW_KEY_F2, "F2"},
-    {Key::F5, GLFW_KEY_F5, "F5"},
-    {Key::Space, GLFW_KEY_SPACE, "space"},
-    {Key::W, GLFW_KEY_W, "w"},
-    {Key::A, GLFW_KEY_A, "a"},
-    {Key::S, GLFW_KEY_S, "s"},
-    {Key::D, GLFW_KEY_D, "d"},
-    {Key::F1, GLFW_KEY_F1, "F1"},
-    {Key::F11, GLFW_KEY_F11, "F11"},
-    {Key::P, GLFW_KEY_P, "p"},
-    {Key::Enter, GLFW_KEY_ENTER, "Return"},
+    {Key::Escape, GLFW_KEY_ESCAPE, "Escape", true},
+    {Key::F2, GLFW_KEY_F2, "F2", true},
+    {Key::F5, GLFW_KEY_F5, "F5", true},
+    {Key::Space, GLFW_KEY_SPACE, "space", true},
+    {Key::W, GLFW_KEY_W, "w", false},
+    {Key::A, GLFW_KEY_A, "a", false},
+    {Key::S, GLFW_KEY_S, "s", false},
+    {Key::D, GLFW_KEY_D, "d", false},
+    {Key::F1, GLFW_KEY_F1, "F1", true},
+    {Key::F11, GLFW_KEY_F11, "F11", true},
+    {Key::P, GLFW_KEY_P, "p", true},
+    {Key::Enter, GLFW_KEY_ENTER, "Return", true},
 };
 constexpr bool inKeyOrder() {
     for (size_t i = 0; i < std::size(kKeyBindings); ++i) {
@@ -128,6 +129,9 @@ Window::Window(GLFWwindow* handle) : handle(handle) {
     glfwSetWindowUserPointer(handle, this);
     // The wheel is only reported as scroll events, so its position is kept here.
     glfwSetScrollCallback(handle, onScroll);
+    // Presses are noted as they arrive, so that one released again before the frame reads it
+    // is not lost.
+    glfwSetKeyCallback(handle, onKey);
     glfwSetFramebufferSizeCallback(handle, onFramebufferSize);
 }
 
@@ -138,7 +142,13 @@ Window::~Window() {
 }
 
 bool Window::keyDown(Key key) const {
-    return glfwGetKey(handle, kKeyBindings[static_cast<size_t>(key)].glfwKey) == GLFW_PRESS;
+    const KeyBinding& binding = kKeyBindings[static_cast<size_t>(key)];
+    return glfwGetKey(handle, binding.glfwKey) == GLFW_PRESS ||
+           (binding.tapCounts && keyPressed(key));
+}
+
+bool Window::keyPressed(Key key) const {
+    return pressedInPoll[static_cast<size_t>(key)];
 }
 
 void Window::cursorPosition(int& x, int& y) const {
@@ -174,6 +184,7 @@ void Window::requestClose() {
 
 void Window::swapBuffers() {
     glfwSwapBuffers(handle);
+    std::fill(std::begin(pressedInPoll), std::end(pressedInPoll), false);
     glfwPollEvents();
 }
 
@@ -199,6 +210,15 @@ void Window::setSize(int width, int height) {
 
 void Window::onScroll(GLFWwindow* handle, double, double dy) {
     static_cast<Window*>(glfwGetWindowUserPointer(handle))->wheel += dy;
+}
+
+void Window::onKey(GLFWwindow* handle, int glfwKey, int, int action, int) {
+    if (action != GLFW_PRESS) return;
+    Window* window = static_cast<Window*>(glfwGetWindowUserPointer(handle));
+    for (const KeyBinding& binding : kKeyBindings) {
+        if (binding.glfwKey == glfwKey)
+            window->pressedInPoll[static_cast<size_t>(binding.key)] = true;
+    }
 }
 
 void Window::onFramebufferSize(GLFWwindow* handle, int width, int height) {

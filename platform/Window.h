@@ -25,6 +25,9 @@ struct KeyBinding {
     Key key;
     int glfwKey;
     const char* keysym;
+    // A tap between two polls counts as held for one frame; the walking keys are read as held
+    // only, so a tap too short for a frame does not move the alien.
+    bool tapCounts;
 };
 // One binding per key, in the order of the Key enumeration.
 std::vector<KeyBinding> keyBindings();
@@ -45,6 +48,7 @@ class Window final : public Input {
     Window& operator=(const Window&) = delete;
 
     bool keyDown(Key key) const override;
+    bool keyPressed(Key key) const override;
     void cursorPosition(int& x, int& y) const override;
     int wheelPosition() const override;
     void windowSize(int& width, int& height) const override;
@@ -70,10 +74,13 @@ class Window final : public Input {
   private:
     explicit Window(GLFWwindow* handle);
     static void onScroll(GLFWwindow* handle, double dx, double dy);
+    static void onKey(GLFWwindow* handle, int key, int scancode, int action, int mods);
     static void onFramebufferSize(GLFWwindow* handle, int width, int height);
 
     GLFWwindow* handle;
     double wheel = 0.0;
+    // Keys that went down in the last event poll, by Key.
+    bool pressedInPoll[static_cast<int>(Key::Count)] = {};
     void (*resizeHandler)(int, int) = nullptr;
 };
 

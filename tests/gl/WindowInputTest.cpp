@@ -97,3 +97,18 @@ TEST_F(WindowInput, EachWheelNotchMovesThePositionOneStepUpOrDown) {
     pollUntil([&] { return window->wheelPosition() <= start - 1; });
     EXPECT_EQ(window->wheelPosition(), start - 1);
 }
+
+TEST_F(WindowInput, ATapBetweenTwoPollsCountsForOneFrame) {
+    for (const platform::KeyBinding& binding : platform::keyBindings()) {
+        const std::string keysym = binding.keysym;
+        ASSERT_TRUE(xdotool("key " + keysym));  // down and up again before the next poll
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        swap();
+        EXPECT_TRUE(window->keyPressed(binding.key)) << keysym;
+        // The walking keys are read as held only: a tap too short for a frame moves nothing.
+        EXPECT_EQ(window->keyDown(binding.key), binding.tapCounts) << keysym;
+        swap();
+        EXPECT_FALSE(window->keyPressed(binding.key)) << keysym << " counted twice";
+        EXPECT_FALSE(window->keyDown(binding.key)) << keysym << " counted twice";
+    }
+}

@@ -82,6 +82,7 @@ struct TestGame : MainGame {
         double previous = lastTime;
         input.now += dt;
         MainGame::update();
+        input.forgetTaps();  // a tap lasts one update, as one poll of the window
         lastDt = previous == 0.0 ? 0.0f : static_cast<float>(input.now - previous);
         auto at = std::find(scene->planets.begin(), scene->planets.end(), player->planet);
         placedAround = before[at - scene->planets.begin()];
