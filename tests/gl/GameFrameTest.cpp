@@ -8,7 +8,6 @@
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/Scene.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
@@ -128,11 +127,7 @@ TEST_F(GameFrame, SkippingUnseenWorkLeavesEveryPixelAsItWas) {
     platform::setInput(&autopilot);
     RendererSet& renderers = *game->renderers;
     auto drawWith = [&](bool skipUnseen) {
-        for (Rendering::BasicRenderer* renderer :
-             {renderers.skyRenderer, renderers.litRenderer,
-              static_cast<Rendering::BasicRenderer*>(renderers.glowRenderer)}) {
-            renderer->skipUnseen = skipUnseen;
-        }
+        renderers.skipUnseenWork(skipUnseen);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawFrame(renderers);
         return readPixels(0, 0, kWidth, kHeight);
