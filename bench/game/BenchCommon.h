@@ -27,8 +27,14 @@ Values parseValues(const std::string& output, const std::string& tag);
 // Every picture file the game reads, the font's too, relative to the runnable folder.
 std::vector<std::string> pictureFiles();
 
+// Makes the open window's framebuffer width x height and waits until the window system has
+// done it (the X server must be at least that large); false when it does not happen.
+bool resizeWindow(int width, int height);
+
 // The measuring modes, each run in a child process with the runnable folder as working directory.
 int runFloorMode(bool gameHeap);
-int runFramesMode(int rounds, const std::string& pngDir);
+int runFramesMode(int rounds, int width, int height, const std::string& pngDir);
+int runStagesMode(int frames, int skip, int width, int height, bool straightforward);
+int runEmptyWindowMode(int width, int height, bool drawing);
 
 }  // namespace bench
