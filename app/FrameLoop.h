@@ -25,5 +25,6 @@ void drawFrame(RendererSet& renderers);
 // One frame from the input step to the swap; false when the loop should end after it.
 // Without a game (tests) the frame is only cleared and presented.
 bool runFrame(MainGame* game, FrameHooks* hooks = nullptr);
-// Runs frames until Escape, a close request or the hooks end it. Returns the number of frames.
+// Runs frames until Escape, a close request, SIGINT or SIGTERM, or the hooks end it. Returns the
+// number of frames.
 long runFrameLoop(MainGame* game, FrameHooks* hooks = nullptr);

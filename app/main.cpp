@@ -4,6 +4,7 @@
 #include "harness/StartupHeap.h"
 #include "infra/Log.h"
 #include "infra/WindowSetup.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 namespace {
@@ -12,7 +13,8 @@ MainGame* game = nullptr;
 }  // namespace
 
 int main() {
-    // First, before any other thread exists.
+    platform::catchStopSignals();
+    // Before any other thread exists.
     prepareStartupHeap(kGameStartupHeap);
     Harness harness(readOptions().harness);
 
@@ -34,5 +36,8 @@ int main() {
     delete game;
     game = nullptr;
     shutdownWindow();
-    return started ? 0 : 1;
+    if (!started) return 1;
+    // As a shell reports a process that the signal ended.
+    const int signal = platform::stopSignal();
+    return signal ? 128 + signal : 0;
 }

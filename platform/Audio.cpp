@@ -55,6 +55,9 @@ Audio::~Audio() {
 }
 
 bool Audio::openMixer() {
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events that nobody reads; the game
+    // handles them itself (platform/Signals).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, 2, kBufferFrames) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -1,0 +1,62 @@
+"""Starting and ending the game, through the real window and process."""
+
+import os
+import re
+import signal
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import fyrel_e2e as e2e  # noqa: E402
+from fyrel_e2e import Game  # noqa: E402
+
+QUIET = {"SDL_AUDIODRIVER": "dummy"}
+
+
+def wait_until(condition, game, problem):
+    deadline = time.monotonic() + e2e.TIMEOUT
+    while not condition():
+        game._check_alive(deadline, problem)
+        time.sleep(0.05)
+
+
+def our_lines(stderr):
+    """The game's own lines on standard error, but for the missing sound device."""
+    return [line for line in stderr.splitlines()
+            if line.startswith("fyrel:") and "no audio device" not in line]
+
+
+def signals_caught(pid):
+    """Bit mask of the signals the process handles, from /proc."""
+    with open("/proc/%d/status" % pid) as status:
+        return int(re.search(r"^SigCgt:\s*([0-9a-f]+)", status.read(), re.M).group(1), 16)
+
+
+class Ending(unittest.TestCase):
+    def test_an_escape_tap_as_the_window_opens_ends_the_run_with_0(self):
+        # Pressed and released at once, before or during the first frames: never held in a frame.
+        with Game(QUIET) as game:
+            game.window()
+            game.key("Escape")
+            self.assertEqual(game.wait(), 0, game.stderr)
+        e2e.assert_log(game.stdout, e2e.STARTUP + e2e.SHUTDOWN)
+
+    def test_sigint_and_sigterm_end_the_run_like_the_close_button_with_128_plus_the_signal(self):
+        # SIGINT while frames run; SIGTERM as soon as the game handles it, long before the first
+        # frame: start-up completes, one frame is drawn, and the run ends.
+        for number, status in ((signal.SIGINT, 130), (signal.SIGTERM, 143)):
+            with self.subTest(signal=number.name), Game(QUIET) as game:
+                if number == signal.SIGINT:
+                    game.wait_first_frame()
+                else:
+                    wait_until(lambda: signals_caught(game.process.pid) >> (number - 1) & 1,
+                               game, "SIGTERM is never handled")
+                game.process.send_signal(number)
+                self.assertEqual(game.wait(), status, game.stderr)
+            e2e.assert_log(game.stdout, e2e.STARTUP + e2e.SHUTDOWN)
+            self.assertEqual(our_lines(game.stderr), [])
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
