@@ -24,6 +24,7 @@ void processInput() {
     Rendering::setWireframe(in->keyDown(Key::F2));
     // Nothing captures the cursor again: once freed it stays free.
     if (in->keyDown(Key::F5)) window->releaseCursor();
+    if (in->keyPressed(Key::F11)) window->toggleFullScreen();
 }
 
 void drawSceneAndText(RendererSet& renderers) {

@@ -138,11 +138,18 @@ def window_geometry(window):
             field("Height"))
 
 
-def drawn_share(xwd_picture):
-    """Share of a picture's pixels that are not black (0 to 1)."""
-    out = subprocess.run(["convert", "xwd:-", "-fill", "white", "+opaque", "black", "-format",
-                          "%[fx:mean]", "info:"], input=xwd_picture, capture_output=True,
-                         check=True).stdout
+def screen_size():
+    """(width, height) of the X screen."""
+    return tuple(int(n) for n in xdotool("getdisplaygeometry").split())
+
+
+def drawn_share(xwd_picture, crop=None):
+    """Share of a picture's pixels that are not black (0 to 1); of the part `crop`
+    ("WxH+X+Y") only when given."""
+    cut = ["-crop", crop, "+repage"] if crop else []
+    out = subprocess.run(["convert", "xwd:-"] + cut + ["-fill", "white", "+opaque", "black",
+                          "-format", "%[fx:mean]", "info:"], input=xwd_picture,
+                         capture_output=True, check=True).stdout
     return float(out)
 
 

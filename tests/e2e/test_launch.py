@@ -33,6 +33,26 @@ def signals_caught(pid):
         return int(re.search(r"^SigCgt:\s*([0-9a-f]+)", status.read(), re.M).group(1), 16)
 
 
+class FullScreen(unittest.TestCase):
+    def test_f11_fills_the_screen_and_goes_back_to_the_window_where_it_was(self):
+        screen = (0, 0) + e2e.screen_size()
+        with Game(QUIET) as game:
+            game.wait_first_frame()
+            windowed = game.geometry()
+            self.assertEqual(windowed[2:], (1024, 768))
+            game.key("F11")
+            wait_until(lambda: game.geometry() == screen, game, "F11 did not fill the screen")
+            game.wait_frames(2)
+            # The frame covers the whole screen, not just the window's old corner of it.
+            game.screenshot("launch_fullscreen")
+            right = "%dx%d+1024+0" % (screen[2] - 1024, screen[3])
+            self.assertGreater(e2e.drawn_share(game.picture(), right), 0.5)
+            game.key("F11")
+            wait_until(lambda: game.geometry() == windowed, game, "F11 did not go back")
+            self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
+        self.assertEqual(our_lines(game.stderr), [])
+
+
 class Ending(unittest.TestCase):
     def test_an_escape_tap_as_the_window_opens_ends_the_run_with_0(self):
         # Pressed and released at once, before or during the first frames: never held in a frame.
