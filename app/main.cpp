@@ -2,6 +2,7 @@
 #include "app/MainGame.h"
 #include "harness/Harness.h"
 #include "harness/StartupHeap.h"
+#include "infra/DataFolder.h"
 #include "infra/Log.h"
 #include "infra/WindowSetup.h"
 #include "platform/Signals.h"
@@ -14,9 +15,11 @@ MainGame* game = nullptr;
 
 int main() {
     platform::catchStopSignals();
+    const Options options = readOptions();
+    enterDataFolder("");
     // Before any other thread exists.
     prepareStartupHeap(kGameStartupHeap);
-    Harness harness(readOptions().harness);
+    Harness harness(options.harness);
 
     game = new MainGame();
     game->prepareAhead();

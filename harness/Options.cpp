@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 bool isSet(const char* value) {
@@ -35,5 +36,11 @@ HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup) {
 Options readOptions() {
     Options options;
     options.harness = harnessOptionsFrom([](const char* name) { return std::getenv(name); });
+    // Named from where the program was started; the game then moves to its data folder.
+    if (!options.harness.captureDir.empty()) {
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(options.harness.captureDir, error);
+        if (!error) options.harness.captureDir = absolute.string();
+    }
     return options;
 }

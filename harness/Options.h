@@ -31,5 +31,6 @@ struct Options {
 using EnvironmentLookup = std::function<const char*(const char* name)>;
 
 HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup);
-// The options of this process, from its environment.
+// The options of this process, from its environment. Read before the game enters its data
+// folder.
 Options readOptions();

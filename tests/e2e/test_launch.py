@@ -78,5 +78,14 @@ class Ending(unittest.TestCase):
             self.assertEqual(our_lines(game.stderr), [])
 
 
+class DataFolder(unittest.TestCase):
+    def test_started_from_the_source_tree_it_reads_its_files_from_beside_itself(self):
+        # The source tree holds the shaders, but not the game's other files.
+        with Game(dict(QUIET, FYREL_MAX_FRAMES="5"), cwd=e2e.SOURCE_DIR) as game:
+            self.assertEqual(game.wait(), 0, game.stderr)
+        self.assertEqual(game.stdout, "")
+        self.assertEqual(our_lines(game.stderr), [])
+
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
