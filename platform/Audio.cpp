@@ -50,6 +50,10 @@ Mix_Music* loadMusic(const std::string& path) {
 
 }  // namespace
 
+int mixerVolume(int percent) {
+    return (percent * MIX_MAX_VOLUME + 50) / 100;
+}
+
 Audio::~Audio() {
     close();
 }
@@ -67,11 +71,16 @@ bool Audio::openMixer() {
     opened = true;
     Mix_Init(MIX_INIT_MP3);  // a missing decoder shows up as a failed load, reported there
     Mix_AllocateChannels(kChannels);
+    if (settings.volume) {
+        Mix_VolumeMusic(mixerVolume(*settings.volume));
+        Mix_Volume(-1, mixerVolume(*settings.volume));  // every chime channel
+    }
     return true;
 }
 
 bool Audio::open() {
     if (opened) return !silentDevice;
+    if (settings.mute) return false;
     quietenAlsa();
     if (openMixer()) return true;
     reportSilent(std::string("no audio device (") + SDL_GetError() + ")");
