@@ -33,8 +33,9 @@ HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup) {
     return options;
 }
 
-Options readOptions() {
+Options readOptions(const GameOptions& game) {
     Options options;
+    options.game = game;
     options.harness = harnessOptionsFrom([](const char* name) { return std::getenv(name); });
     // Named from where the program was started; the game then moves to its data folder.
     if (!options.harness.captureDir.empty()) {
