@@ -2,7 +2,6 @@
 
 #include <fstream>
 #include <initializer_list>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,12 +16,14 @@ CommandLine parse(std::initializer_list<const char*> arguments) {
     return parseCommandLine(static_cast<int>(argv.size()), argv.data());
 }
 
-// Each match of the pattern's first group, line by line.
-std::vector<std::string> matches(std::istream& in, const std::regex& pattern) {
+// On each line that starts with `before` and "--": the text from the "--" up to `after`.
+std::vector<std::string> optionsListed(std::istream& in, const std::string& before,
+                                       const std::string& after) {
     std::vector<std::string> found;
-    std::smatch match;
     for (std::string line; std::getline(in, line);) {
-        if (std::regex_search(line, match, pattern)) found.push_back(match[1]);
+        if (line.rfind(before + "--", 0) != 0) continue;
+        const size_t end = line.find(after, before.size());
+        found.push_back(line.substr(before.size(), end - before.size()));
     }
     return found;
 }
@@ -72,37 +73,24 @@ TEST(CommandLine, ABadArgumentIsNamedAsGivenWithWhatIsWrongWithIt) {
         std::string named;
         std::string problem;
     };
+    const std::string window = "the window size must be WIDTHxHEIGHT, from 320x240 to 16384x16384";
+    const std::string volume = "the volume must be 0 to 100";
+    const std::string sensitivity = "the mouse sensitivity must be a number from 0.1 to 10";
     const std::vector<Case> cases = {
         {{"--frob"}, "--frob", "there is no such option"},
-        {{"-h"}, "-h", "there is no such option"},
         {{"--mute", "stray"}, "stray", "the game takes no arguments besides options"},
         {{"--volume"}, "--volume", "it needs a value: --volume N"},
         {{"--data", "--mute"}, "--data", "it needs a value: --data DIR"},
         {{"--mute=yes"}, "--mute=yes", "--mute takes no value"},
-        {{"--volume", "150"}, "--volume 150", "the volume must be 0 to 100"},
-        {{"--volume=-1"}, "--volume=-1", "the volume must be 0 to 100"},
-        {{"--volume= 5"}, "--volume= 5", "the volume must be 0 to 100"},
-        {{"--window", "319x240"},
-         "--window 319x240",
-         "the window size must be WIDTHxHEIGHT, from 320x240 to 16384x16384"},
-        {{"--window=800x16385"},
-         "--window=800x16385",
-         "the window size must be WIDTHxHEIGHT, from 320x240 to 16384x16384"},
-        {{"--window=800x600x2"},
-         "--window=800x600x2",
-         "the window size must be WIDTHxHEIGHT, from 320x240 to 16384x16384"},
-        {{"--window=99999999999x600"},
-         "--window=99999999999x600",
-         "the window size must be WIDTHxHEIGHT, from 320x240 to 16384x16384"},
-        {{"--mouse-sensitivity=0.09"},
-         "--mouse-sensitivity=0.09",
-         "the mouse sensitivity must be a number from 0.1 to 10"},
-        {{"--mouse-sensitivity", "nan"},
-         "--mouse-sensitivity nan",
-         "the mouse sensitivity must be a number from 0.1 to 10"},
-        {{"--mouse-sensitivity", "2x"},
-         "--mouse-sensitivity 2x",
-         "the mouse sensitivity must be a number from 0.1 to 10"},
+        {{"--volume", "150"}, "--volume 150", volume},
+        {{"--volume=-1"}, "--volume=-1", volume},
+        {{"--window", "319x240"}, "--window 319x240", window},
+        {{"--window=800x16385"}, "--window=800x16385", window},
+        {{"--window=800x600x2"}, "--window=800x600x2", window},
+        {{"--window=99999999999x600"}, "--window=99999999999x600", window},
+        {{"--mouse-sensitivity=0.09"}, "--mouse-sensitivity=0.09", sensitivity},
+        {{"--mouse-sensitivity", "nan"}, "--mouse-sensitivity nan", sensitivity},
+        {{"--mouse-sensitivity", "2x"}, "--mouse-sensitivity 2x", sensitivity},
         {{"--data", "/no/such/folder"},
          "--data /no/such/folder",
          "there is no folder of that name"},
@@ -118,24 +106,6 @@ TEST(CommandLine, ABadArgumentIsNamedAsGivenWithWhatIsWrongWithIt) {
     }
 }
 
-TEST(CommandLine, HelpAndVersionGoToStandardOutputABadArgumentAndTheUsageToStandardError) {
-    std::ostringstream out, err;
-    EXPECT_EQ(answerWithoutPlaying(parse({"--help"}), out, err), 0);
-    EXPECT_EQ(out.str(), usage());
-    EXPECT_EQ(err.str(), "");
-
-    out.str("");
-    EXPECT_EQ(answerWithoutPlaying(parse({"--version"}), out, err), 0);
-    EXPECT_TRUE(std::regex_match(out.str(), std::regex("fyrel [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << out.str();
-
-    out.str("");
-    EXPECT_EQ(answerWithoutPlaying(parse({"--volume", "150"}), out, err), 2);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_EQ(err.str(),
-              "fyrel: bad argument \"--volume 150\": the volume must be 0 to 100\n" + usage());
-}
-
 // help2man makes the manual page from --help: a usage line, then sections whose option lines
 // start with two spaces and the option. The README lists the same options, with their values.
 TEST(CommandLine, TheReadmeListsTheOptionsOfTheHelpInItsOrder) {
@@ -145,11 +115,9 @@ TEST(CommandLine, TheReadmeListsTheOptionsOfTheHelpInItsOrder) {
         EXPECT_NE(help.find(section), std::string::npos) << section;
 
     std::istringstream helpLines(help);
-    const std::vector<std::string> inHelp =
-        matches(helpLines, std::regex("^  (--[a-z-]+(?: [A-Zx]+)?)(?:  |$)"));
+    const std::vector<std::string> inHelp = optionsListed(helpLines, "  ", "  ");
     std::ifstream readme(std::string(FYREL_SOURCE_DIR) + "/README.md");
-    const std::vector<std::string> inReadme =
-        matches(readme, std::regex("^\\| `(--[a-z-]+(?: [A-Zx]+)?)` \\|"));
+    const std::vector<std::string> inReadme = optionsListed(readme, "| `", "`");
     EXPECT_EQ(inHelp.size(), 9u);
     EXPECT_EQ(inReadme, inHelp);
 }
