@@ -171,7 +171,7 @@ void MainGame::update() {
     const platform::Input& input = *platform::input();
     float dt = timeStep(input);
     readWindowSize(input);
-    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt);
+    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt, mouse);
     applyKeyboard(*player, input, dt);
     player->stepPlayer(dt);
     cameraController->stepCamera(input.wheelPosition());

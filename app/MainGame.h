@@ -3,6 +3,7 @@
 #include <future>
 #include <vector>
 
+#include "app/GameRules.h"
 #include "platform/Audio.h"
 
 namespace platform {
@@ -69,6 +70,7 @@ class MainGame {
     std::vector<TextItem*>* texts = nullptr;
     TextItem* scoreText = nullptr;
     platform::Audio audio;
+    MouseSettings mouse;
     StartupTimes startupTimes;
 
   private:
