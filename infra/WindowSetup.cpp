@@ -2,6 +2,7 @@
 
 #include "infra/GL.h"
 #include "infra/Log.h"
+#include "infra/WindowIcon.h"
 #include "platform/Window.h"
 
 int setupWindow(const WindowRequest& request) {
@@ -18,6 +19,7 @@ int setupWindow(const WindowRequest& request) {
         return 1;
     }
     logInfo("glfw window created!");
+    window->setIcon(loadWindowIcon());
 
     // GLFW 3 does not report the size when the handler is installed, so the first viewport is
     // set here. Framebuffer pixels, not window units, so that high-DPI screens are covered.

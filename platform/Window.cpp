@@ -244,6 +244,16 @@ void Window::setResizeHandler(void (*handler)(int, int)) {
     resizeHandler = handler;
 }
 
+void Window::setIcon(const std::vector<RgbaImage>& sizes) {
+    std::vector<GLFWimage> images;
+    for (const RgbaImage& image : sizes) {
+        // GLFW copies the pixels and never writes them.
+        images.push_back(
+            {image.width, image.height, const_cast<unsigned char*>(image.pixels.data())});
+    }
+    if (!images.empty()) glfwSetWindowIcon(handle, static_cast<int>(images.size()), images.data());
+}
+
 void Window::setSize(int width, int height) {
     glfwSetWindowSize(handle, width, height);
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Input.h"
+#include "platform/RgbaImage.h"
 
 struct GLFWwindow;
 
@@ -76,6 +77,9 @@ class Window final : public Input {
     bool cursorCaptured() const;
     // Called with the framebuffer size in pixels whenever it changes (not when installed).
     void setResizeHandler(void (*handler)(int width, int height));
+    // The window's icon, one picture per size; the window system picks the size it shows.
+    // Without any the desktop's default icon stays.
+    void setIcon(const std::vector<RgbaImage>& sizes);
     // Asks the window system for a new size in window units; the framebuffer follows once the
     // resulting events are processed (by a later swapBuffers).
     void setSize(int width, int height);

@@ -36,8 +36,8 @@ _MANIFEST_ENTRY = re.compile(r'^FYREL_([A-Z]+)\((.*), "([^"]+)"\)$')
 
 def manifest(*kinds):
     """(kind, name, path) of every file the game reads, in the asset manifest's order; only
-    those of the given kinds ("SHADER", "MODEL", "PICTURE", "GLYPH", "SOUND") when any are
-    given. A glyph's name is its character."""
+    those of the given kinds ("SHADER", "MODEL", "PICTURE", "GLYPH", "SOUND", "ICON") when any
+    are given. A glyph's name is its character, an icon's its size in pixels."""
     entries = []
     with open(MANIFEST) as f:
         for line in f:
