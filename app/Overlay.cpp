@@ -9,6 +9,9 @@
 
 namespace {
 
+// Well below the alien, over its planet.
+constexpr int kPlayAgainBelowMiddle = 80;
+
 struct Control {
     const char* keys;
     const char* action;
@@ -40,11 +43,11 @@ TextItem* addItem(std::vector<TextItem*>& texts, const std::string& text, int x,
     return item;
 }
 
-// A line in the middle of the frame.
-TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text) {
+// A line centred across the frame, `below` pixels lower than its middle.
+TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text, int below) {
     const int width = static_cast<int>(text.size()) * kGlyphWidth;
     return addItem(texts, text, (Rendering::kTextFrameWidth - width) / 2,
-                   (Rendering::kTextFrameHeight - kGlyphHeight) / 2, TextAnchor::Centre);
+                   (Rendering::kTextFrameHeight - kGlyphHeight) / 2 - below, TextAnchor::Centre);
 }
 
 size_t longest(const char* Control::*field) {
@@ -85,8 +88,9 @@ Overlay createOverlay(std::vector<TextItem*>& texts, const TextItem& score) {
     // Mirrors the score line: as far from the bottom as the score is from the top.
     const int margin = Rendering::kTextFrameHeight - score.y - kGlyphHeight;
     overlay.hint = addItem(texts, "f1: help", score.x, margin, TextAnchor::BottomLeft);
-    overlay.pauseLine = addCentred(texts, "pause");
-    overlay.playAgainLine = addCentred(texts, "enter: play again");
+    overlay.pauseLine = addCentred(texts, "pause", 0);
+    // The camera keeps the alien in the middle, where the player may still walk around.
+    overlay.playAgainLine = addCentred(texts, "enter: play again", kPlayAgainBelowMiddle);
     return overlay;
 }
 
