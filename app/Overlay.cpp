@@ -1,7 +1,6 @@
 #include "app/Overlay.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/TextLayout.h"
