@@ -6,6 +6,7 @@
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "infra/Log.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 using platform::Key;
@@ -43,6 +44,7 @@ void processInput() {
         window->releaseCursor();
         cursorFreedForPause = false;
     }
+    if (in->keyPressed(Key::F11)) window->toggleFullScreen();
 }
 
 void drawSceneAndText(RendererSet& renderers) {
@@ -70,7 +72,9 @@ bool runFrame(MainGame* game, FrameHooks* hooks) {
     if (game && hooks) hooks->beforeSwap(*game);
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
-    const bool goOn = !platform::input()->keyDown(Key::Escape) && window->isOpen();
+    // SIGINT or SIGTERM ends the run as the close button does.
+    const bool goOn =
+        !platform::input()->keyDown(Key::Escape) && window->isOpen() && !platform::stopSignal();
     const bool hooksGoOn = !game || !hooks || hooks->afterSwap(*game);
     return goOn && hooksGoOn;
 }

@@ -18,13 +18,15 @@ void applyKeyboard(Player& player, const platform::Input& input, float dt) {
 }
 
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
-                const platform::Input& input, float dt) {
+                const platform::Input& input, float dt, const MouseSettings& settings) {
     int oldX = mouseX, oldY = mouseY;
     input.cursorPosition(mouseX, mouseY);
     float dx = static_cast<float>(oldX - mouseX);
     float dy = static_cast<float>(oldY - mouseY);
-    if (dx != 0.0f) player.yawInput += dx * dt;
-    if (dy != 0.0f) cameraController.cameraPitch += dy * dt;
+    if (settings.invertVertical) dy = -dy;
+    // With the default sensitivity of exactly 1 the products are those without it, bit for bit.
+    if (dx != 0.0f) player.yawInput += dx * settings.sensitivity * dt;
+    if (dy != 0.0f) cameraController.cameraPitch += dy * settings.sensitivity * dt;
 }
 
 std::string scoreLine(int remaining) {

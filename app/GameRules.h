@@ -16,10 +16,18 @@ class Input;
 // Held keys turn into pending turns and the jump: A, D, W, S, Space, read in this order.
 void applyKeyboard(Player& player, const platform::Input& input, float dt);
 
+// How the player likes mouse looking.
+struct MouseSettings {
+    // Multiplies both axes, turning and camera tilt.
+    float sensitivity = 1.0f;
+    // Turns the camera tilt around.
+    bool invertVertical = false;
+};
+
 // Cursor motion since the previous frame: x turns the alien, y pitches the camera.
 // `mouseX` and `mouseY` hold the position seen last and are updated.
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
-                const platform::Input& input, float dt);
+                const platform::Input& input, float dt, const MouseSettings& settings);
 
 // "fyrel: N von 8".
 std::string scoreLine(int remaining);

@@ -208,7 +208,7 @@ void MainGame::holdStill(const platform::Input& input) {
 }
 
 void MainGame::stepGame(const platform::Input& input, float dt) {
-    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt);
+    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt, mouse);
     applyKeyboard(*player, input, dt);
     player->stepPlayer(dt);
     cameraController->stepCamera(input.wheelPosition());

@@ -80,6 +80,7 @@ class MainGame {
     // The lights as the scene set them up: every game starts from them.
     LightStart lightStart;
     platform::Audio audio;
+    MouseSettings mouse;
     StartupTimes startupTimes;
 
   private:

@@ -4,14 +4,15 @@
 #include "infra/Log.h"
 #include "platform/Window.h"
 
-int setupWindow() {
+int setupWindow(const WindowRequest& request) {
     if (!platform::initWindowLibrary()) {
         logMessage(ERR, defaultLogComponent, "glfw initialization failed");
         return 1;
     }
     logInfo("glfw initialized!");
 
-    platform::Window* window = platform::Window::open(1024, 768, "Fyrel");
+    platform::Window* window =
+        platform::Window::open(request.width, request.height, "Fyrel", request.fullScreen);
     if (!window) {
         logMessage(ERR, defaultLogComponent, "glfw window creation failed");
         return 1;

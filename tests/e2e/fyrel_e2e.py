@@ -138,11 +138,18 @@ def window_geometry(window):
             field("Height"))
 
 
-def drawn_share(xwd_picture):
-    """Share of a picture's pixels that are not black (0 to 1)."""
-    out = subprocess.run(["convert", "xwd:-", "-fill", "white", "+opaque", "black", "-format",
-                          "%[fx:mean]", "info:"], input=xwd_picture, capture_output=True,
-                         check=True).stdout
+def screen_size():
+    """(width, height) of the X screen."""
+    return tuple(int(n) for n in xdotool("getdisplaygeometry").split())
+
+
+def drawn_share(xwd_picture, crop=None):
+    """Share of a picture's pixels that are not black (0 to 1); of the part `crop`
+    ("WxH+X+Y") only when given."""
+    cut = ["-crop", crop, "+repage"] if crop else []
+    out = subprocess.run(["convert", "xwd:-"] + cut + ["-fill", "white", "+opaque", "black",
+                          "-format", "%[fx:mean]", "info:"], input=xwd_picture,
+                         capture_output=True, check=True).stdout
     return float(out)
 
 
@@ -192,19 +199,20 @@ def send_close_request(window):
 # --- the game ---------------------------------------------------------------------------------
 
 class Game:
-    """One run of build/run/fyrel, started in its run folder with extra environment variables.
+    """One run of build/run/fyrel with extra environment variables and arguments, started in its
+    run folder or in `cwd`.
 
     Use as a context manager: on leaving, keys still held are released and a game that is still
     running is killed, so one failing test cannot disturb the next.
     """
 
-    def __init__(self, env=None, run_dir=RUN_DIR):
+    def __init__(self, env=None, run_dir=RUN_DIR, args=(), cwd=None):
         full_env = dict(os.environ)
         full_env.update(env or {})
         self.start_time = time.monotonic()
-        self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")], cwd=run_dir,
-                                        env=full_env, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE)
+        self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")] + list(args),
+                                        cwd=cwd or run_dir, env=full_env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self._window = None
         self._held = set()
         self.returncode = None
