@@ -1,36 +1,17 @@
 #include "app/Overlay.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/TextLayout.h"
+#include "app/Controls.h"
 #include "app/PlayState.h"
 
 namespace {
 
 // Well below the alien, over its planet.
 constexpr int kPlayAgainBelowMiddle = 80;
-
-struct Control {
-    const char* keys;
-    const char* action;
-};
-
-constexpr Control kControls[] = {
-    {"mouse left right", "turn the alien"},
-    {"mouse up down", "tilt the camera"},
-    {"w s", "walk forward and back"},
-    {"a d", "walk sideways"},
-    {"space", "jump"},
-    {"wheel", "zoom"},
-    {"f2 held", "wireframe"},
-    {"f5", "free the mouse"},
-    {"f11", "full screen"},
-    {"p", "pause"},
-    {"enter", "play again after the end"},
-    {"f1", "help"},
-    {"esc", "quit"},
-};
 
 TextItem* addItem(std::vector<TextItem*>& texts, const std::string& text, int x, int y,
                   TextAnchor anchor) {
@@ -49,6 +30,13 @@ TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text, int
                    (Rendering::kTextFrameHeight - kGlyphHeight) / 2 - below, TextAnchor::Centre);
 }
 
+// The panel writes the keys as the font can: in lower case.
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
 size_t longest(const char* Control::*field) {
     size_t most = 0;
     for (const Control& control : kControls)
@@ -65,8 +53,9 @@ std::vector<std::string> helpText() {
     const std::string blank(keysWidth + actionWidth + 4, ' ');
     std::vector<std::string> lines{blank};
     for (const Control& control : kControls) {
-        std::string line = " " + std::string(keysWidth - std::string(control.keys).size(), ' ') +
-                           control.keys + ": " + control.action;
+        const std::string keys = lowerCase(control.keys);
+        std::string line =
+            " " + std::string(keysWidth - keys.size(), ' ') + keys + ": " + control.action;
         lines.push_back(line + std::string(blank.size() - line.size(), ' '));
     }
     lines.push_back(blank);

@@ -10,10 +10,11 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
 from fyrel_e2e import Game  # noqa: E402
 
-# The panel's first line, under the score line and a blank one, with the panel's blank border
-# line above it: 4 + 14 + 14 + 14 rows from the top.
-HELP_TOP = e2e.SCORE_TOP + 3 * e2e.GLYPH_H
-HELP_FIRST_LINE = "mouse left right: turn the alien"
+# The panel's fourth line, which has the longest keys and so starts in the score's column: the
+# panel starts under the score line and a blank one, with a blank border line: 4 + 14 + 14 + 14
+# rows from the top to its first line.
+HELP_TOP = e2e.SCORE_TOP + 6 * e2e.GLYPH_H
+HELP_LINE = "mouse wheel: camera nearer and farther"
 # The pause line, in the middle of the 1024 x 768 window.
 PAUSE_X, PAUSE_TOP = (1024 - 5 * e2e.GLYPH_W) // 2, (768 - e2e.GLYPH_H) // 2
 # The bot's game: a small window keeps its frames quick; the line under the middle, 80 rows
@@ -45,13 +46,13 @@ class InGame(unittest.TestCase):
             hidden = game.screenshot("help_hidden")
             self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
 
-        self.assertEqual(e2e.read_text(shown, e2e.SCORE_X, HELP_TOP, len(HELP_FIRST_LINE)),
-                         HELP_FIRST_LINE)
-        on_panel = e2e.text_difference(shown, e2e.SCORE_X, HELP_TOP, HELP_FIRST_LINE)
+        self.assertEqual(e2e.read_text(shown, e2e.SCORE_X, HELP_TOP, len(HELP_LINE)),
+                         HELP_LINE)
+        on_panel = e2e.text_difference(shown, e2e.SCORE_X, HELP_TOP, HELP_LINE)
         self.assertLess(on_panel, 25, "the glyphs differ from the font pictures")
         for picture in (before, hidden):
             self.assertGreater(e2e.text_difference(picture, e2e.SCORE_X, HELP_TOP,
-                                                   HELP_FIRST_LINE), 3 * on_panel + 10)
+                                                   HELP_LINE), 3 * on_panel + 10)
 
     def test_p_holds_the_picture_still_and_p_again_lets_it_go_on(self):
         with Game() as game:
