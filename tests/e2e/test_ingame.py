@@ -71,9 +71,9 @@ class InGame(unittest.TestCase):
         self.assertNotEqual(e2e.read_text(going_on, PAUSE_X, PAUSE_TOP, 5), "pause")
 
     def test_enter_after_the_bot_has_won_starts_a_new_game(self):
-        with Game({"FYREL_AUTOPLAY": BOT_SEED, "SDL_AUDIODRIVER": "dummy"}) as game:
+        with Game({"FYREL_AUTOPLAY": BOT_SEED, "SDL_AUDIODRIVER": "dummy"},
+                  args=["--window", "%dx%d" % (BOT_WIDTH, BOT_HEIGHT)]) as game:
             game.wait_first_frame()
-            e2e.xdotool("windowsize", game.window(), BOT_WIDTH, BOT_HEIGHT)
             game.wait_for_text("bot_playing", e2e.SCORE_X, e2e.SCORE_TOP, "fyrel: 0 von 8",
                                timeout=WON_TIMEOUT)
             # Enter before the end does nothing, so it is only pressed now; let the scene dim
