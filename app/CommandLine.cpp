@@ -9,6 +9,7 @@
 #include <ostream>
 #include <vector>
 
+#include "app/Controls.h"
 #include "infra/DataFolder.h"
 
 namespace {
@@ -191,21 +192,6 @@ std::string column(const std::string& left, const std::string& text, size_t inde
     return out + "\n";
 }
 
-const char* const kControls[][2] = {
-    {"W S", "walk forward, backward"},
-    {"A D", "walk sideways"},
-    {"mouse", "turn, and tilt the camera"},
-    {"mouse wheel", "camera nearer, farther"},
-    {"Space", "jump; land near another planet to be caught by it"},
-    {"F1", "show or hide the controls"},
-    {"P", "pause and resume"},
-    {"Enter", "play again once every orb is taken"},
-    {"F11", "full screen and back"},
-    {"F2 (held)", "wireframe"},
-    {"F5", "free the mouse cursor"},
-    {"Escape", "quit"},
-};
-
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const argv[]) {
@@ -252,7 +238,7 @@ std::string usage() {
         text += column(left, option.description, 26);
     }
     text += "\nControls:\n";
-    for (const auto& [keys, action] : kControls) text += column(keys, action, 16);
+    for (const Control& control : kControls) text += column(control.keys, control.action, 16);
     text += "\nExit status:\n";
     text += column(std::to_string(exitStatus::kSuccess), "the game ended normally", 7);
     text += column(std::to_string(exitStatus::kCannotStart),

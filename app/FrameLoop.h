@@ -16,8 +16,8 @@ class FrameHooks {
     virtual bool afterSwap(MainGame& game) = 0;
 };
 
-// The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor, F11
-// switches full screen on and off.
+// The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor (for
+// good; otherwise a pause frees it until the game goes on), F11 switches full screen on and off.
 void processInput();
 // Sky, lit scene and text: the frame before the glow step.
 void drawSceneAndText(RendererSet& renderers);

@@ -1,5 +1,7 @@
 #include "app/GameRules.h"
 
+#include <tuple>
+
 #include "Rendering/scene/Scene.h"
 #include "app/CameraController.h"
 #include "app/Movement.h"
@@ -33,4 +35,21 @@ std::string scoreLine(int remaining) {
 
 void dimStep(LightBlock& block, int remaining) {
     if (remaining == 0) block.sceneBrightness() -= 0.001f;
+}
+
+LightStart saveLights(const Scene& scene) {
+    LightStart start;
+    for (const LightSource* light : scene.lights)
+        start.colours.emplace_back(light->colorA, light->colorB);
+    start.brightness = scene.lightBlock->sceneBrightness();
+    return start;
+}
+
+void restoreLights(Scene& scene, const LightStart& start) {
+    for (size_t i = 0; i < scene.lights.size(); ++i) {
+        LightSource& light = *scene.lights[i];
+        std::tie(light.colorA, light.colorB) = start.colours[i];
+        light.object->visible = true;
+    }
+    scene.lightBlock->sceneBrightness() = start.brightness;
 }

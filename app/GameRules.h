@@ -1,10 +1,14 @@
 #pragma once
 
+#include <glm/glm.hpp>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct Player;
 struct CameraController;
 struct LightBlock;
+struct Scene;
 namespace platform {
 class Input;
 }
@@ -30,3 +34,12 @@ std::string scoreLine(int remaining);
 
 // Once every orb is taken the scene darkens a little each frame, without end.
 void dimStep(LightBlock& block, int remaining);
+
+// The lights as the scene set them up: each light's two colours and the scene's brightness.
+struct LightStart {
+    std::vector<std::pair<glm::vec4, glm::vec4>> colours;
+    float brightness = 0.0f;
+};
+LightStart saveLights(const Scene& scene);
+// Every light and orb as at the start: colours, brightness, and every orb visible.
+void restoreLights(Scene& scene, const LightStart& start);

@@ -132,6 +132,20 @@ void Audio::playChime() {
     if (opened && chime) Mix_PlayChannel(-1, asChunk(chime), 0);
 }
 
+void Audio::pause() {
+    held = true;
+    if (!opened) return;
+    Mix_PauseMusic();
+    Mix_Pause(-1);
+}
+
+void Audio::resume() {
+    held = false;
+    if (!opened) return;
+    Mix_ResumeMusic();
+    Mix_Resume(-1);
+}
+
 // SDL mixes on its own audio thread; nothing needs to be pumped per frame.
 void Audio::update() {}
 
@@ -148,6 +162,7 @@ void Audio::close() {
     ownsAudioSubsystem = false;
     opened = false;
     silentDevice = false;
+    held = false;
 }
 
 void Audio::releaseThreadData() {

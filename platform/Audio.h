@@ -36,6 +36,10 @@ class Audio {
     // Decodes the chime once; playChime() then plays it on a free channel.
     void loadChime(const std::string& path);
     void playChime();
+    // Holds the music and any chime still ringing where they are, and lets them go on.
+    void pause();
+    void resume();
+    bool paused() const { return held; }
     // Once per frame.
     void update();
     void close();
@@ -57,6 +61,7 @@ class Audio {
     void* music = nullptr;  // Mix_Music*
     void* chime = nullptr;  // Mix_Chunk*
     int chimeCount = 0;
+    bool held = false;
     bool openMixer();
     void reportSilent(const std::string& why);
     void reportSound(const std::string& path, const std::string& why);

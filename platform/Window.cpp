@@ -210,6 +210,10 @@ void Window::framebufferSize(int& width, int& height) const {
     glfwGetFramebufferSize(handle, &width, &height);
 }
 
+bool Window::iconified() const {
+    return glfwGetWindowAttrib(handle, GLFW_ICONIFIED) == GLFW_TRUE;
+}
+
 double Window::time() const {
     return glfwGetTime();
 }

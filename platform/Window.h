@@ -63,6 +63,7 @@ class Window final : public Input {
     int wheelPosition() const override;
     void windowSize(int& width, int& height) const override;
     void framebufferSize(int& width, int& height) const override;
+    bool iconified() const override;
     double time() const override;
 
     // False once a close was requested, by the game or by the window system.

@@ -157,6 +157,24 @@ TEST(Audio, MissingOrBrokenSoundFilesStaySilentWithOneLineEach) {
     EXPECT_EQ(unopened.chimesRequested(), 1);
 }
 
+TEST(Audio, PauseHoldsTheMusicAndTheRingingChimeUntilResumed) {
+    ScopedEnv env(ScopedEnv::Values{{"SDL_AUDIODRIVER", "dummy"}});
+    platform::Audio audio;
+    ASSERT_TRUE(audio.open());
+    audio.startMusic(kMusic);
+    audio.loadChime(kChime);
+    audio.playChime();
+    audio.pause();
+    EXPECT_TRUE(audio.paused());
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    EXPECT_EQ(Mix_Paused(-1), 1);
+    audio.resume();
+    EXPECT_FALSE(audio.paused());
+    EXPECT_EQ(Mix_PausedMusic() + Mix_Paused(-1), 0);
+    EXPECT_TRUE(audio.musicPlaying());
+    audio.close();
+}
+
 TEST(Audio, MutedItOpensNothingAndSaysNothingAVolumeSetsMusicAndChimesAlike) {
     ScopedEnv env(ScopedEnv::Values{{"SDL_AUDIODRIVER", "dummy"}});
     platform::Audio muted;

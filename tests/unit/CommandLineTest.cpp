@@ -2,11 +2,13 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/Controls.h"
 
 namespace {
 
@@ -120,4 +122,14 @@ TEST(CommandLine, TheReadmeListsTheOptionsOfTheHelpInItsOrder) {
     const std::vector<std::string> inReadme = optionsListed(readme, "| `", "`");
     EXPECT_EQ(inHelp.size(), 9u);
     EXPECT_EQ(inReadme, inHelp);
+
+    // The controls, row for row as in the help (and the F1 panel).
+    readme.clear();
+    readme.seekg(0);
+    const std::string readmeText{std::istreambuf_iterator<char>(readme), {}};
+    for (const Control& control : kControls) {
+        const std::string row = std::string("| ") + control.keys + " | " + control.action + " |\n";
+        EXPECT_NE(readmeText.find(row), std::string::npos) << row;
+        EXPECT_NE(help.find(control.action), std::string::npos) << control.action;
+    }
 }
