@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run demo test test-asan bench clean assets-preview
+.PHONY: all deps configure build run demo test test-asan bench clean assets-preview package
 
 all: build
 
@@ -38,6 +38,13 @@ demo: deps build
 test: deps build
 	@bash scripts/with-display.sh ctest --test-dir $(BUILD_DIR) --output-on-failure
 	@$(MAKE) --no-print-directory test-asan
+
+# The Debian package <build>/fyrel_<version>_<arch>.deb (CPack; its dependencies come from
+# dpkg-shlibdeps); prints its path. `make test` builds it too and checks it (lintian, the file
+# list, the unpacked game run from elsewhere): tests/e2e/test_package.py.
+package: deps build
+	@cd $(BUILD_DIR) && cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@sed -n 's/^CPack: - package: \(.*\) generated\.$$/\1/p' $(BUILD_DIR)/cpack.log
 
 # Every file the game reads, broken in every way in turn (about 300 runs of the game); the table
 # goes to <build>/hostile-report.md. FYREL_RUN_DIR=<other build>/run checks another build.

@@ -9,3 +9,7 @@ void CameraController::stepCamera(int wheel) {
     camera->applyWheel(wheel);
     sky->position = camera->eye;
 }
+
+void CameraController::holdWheel(int wheel) {
+    camera->lastWheel = wheel;
+}

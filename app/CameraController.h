@@ -11,4 +11,7 @@ struct CameraController {
 
     // `wheel` is the mouse wheel's position; each frame in which it moved zooms by one step.
     void stepCamera(int wheel);
+    // The game stands still: the wheel's position is taken without zooming, so that turns
+    // made meanwhile do not zoom once it goes on.
+    void holdWheel(int wheel);
 };

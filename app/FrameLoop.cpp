@@ -6,9 +6,27 @@
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "infra/Log.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 using platform::Key;
+
+namespace {
+// Set while the pause has freed the cursor, which the game takes back when it goes on.
+bool cursorFreedForPause = false;
+
+// A paused game lets the cursor go, as players expect; going on captures it again, unless F5
+// freed it for good meanwhile.
+void cursorFollowsPause(platform::Window& window, bool paused) {
+    if (paused && window.cursorCaptured()) {
+        window.releaseCursor();
+        cursorFreedForPause = true;
+    } else if (!paused && cursorFreedForPause) {
+        window.captureCursor();
+        cursorFreedForPause = false;
+    }
+}
+}  // namespace
 
 void processInput() {
     platform::Window* window = platform::Window::current();
@@ -22,7 +40,11 @@ void processInput() {
     // Set every frame, so wireframe lasts exactly as long as F2 is held.
     Rendering::setWireframe(in->keyDown(Key::F2));
     // Nothing captures the cursor again: once freed it stays free.
-    if (in->keyDown(Key::F5)) window->releaseCursor();
+    if (in->keyDown(Key::F5)) {
+        window->releaseCursor();
+        cursorFreedForPause = false;
+    }
+    if (in->keyPressed(Key::F11)) window->toggleFullScreen();
 }
 
 void drawSceneAndText(RendererSet& renderers) {
@@ -41,6 +63,7 @@ bool runFrame(MainGame* game, FrameHooks* hooks) {
     if (game) {
         if (hooks) hooks->beforeUpdate(*game);
         game->update();
+        cursorFollowsPause(*window, game->paused());
         // Matrices follow the positions and camera the update just moved.
         game->renderers->transformer->update();
     }
@@ -49,7 +72,9 @@ bool runFrame(MainGame* game, FrameHooks* hooks) {
     if (game && hooks) hooks->beforeSwap(*game);
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
-    const bool goOn = !platform::input()->keyDown(Key::Escape) && window->isOpen();
+    // SIGINT or SIGTERM ends the run as the close button does.
+    const bool goOn =
+        !platform::input()->keyDown(Key::Escape) && window->isOpen() && !platform::stopSignal();
     const bool hooksGoOn = !game || !hooks || hooks->afterSwap(*game);
     return goOn && hooksGoOn;
 }

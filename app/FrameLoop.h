@@ -16,7 +16,8 @@ class FrameHooks {
     virtual bool afterSwap(MainGame& game) = 0;
 };
 
-// The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor.
+// The head of every frame: Escape closes, F2 held draws wireframe, F5 frees the cursor (for
+// good; otherwise a pause frees it until the game goes on), F11 switches full screen on and off.
 void processInput();
 // Sky, lit scene and text: the frame before the glow step.
 void drawSceneAndText(RendererSet& renderers);
@@ -25,5 +26,6 @@ void drawFrame(RendererSet& renderers);
 // One frame from the input step to the swap; false when the loop should end after it.
 // Without a game (tests) the frame is only cleared and presented.
 bool runFrame(MainGame* game, FrameHooks* hooks = nullptr);
-// Runs frames until Escape, a close request or the hooks end it. Returns the number of frames.
+// Runs frames until Escape, a close request, SIGINT or SIGTERM, or the hooks end it. Returns the
+// number of frames.
 long runFrameLoop(MainGame* game, FrameHooks* hooks = nullptr);

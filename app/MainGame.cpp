@@ -127,13 +127,21 @@ void MainGame::adoptScene(Scene* built) {
     player->planetRadius = sphereRadius(player->planet);
     player->planets = &scene->planets;
     orbits = createOrbits(scene->planets);
-    orbs = createOrbControllers(*scene, &audio);
-    remaining = static_cast<int>(scene->lights.size());
+    lightStart = saveLights(*scene);
+    startRound();
     cameraController = new CameraController();
     cameraController->sky = scene->sky;
     cameraController->camera = scene->camera;
     cameraController->cameraPitch = 0.0f;
     addText("fyrel: ", 15, 750);
+    overlay = createOverlay(*texts, *scoreText);
+}
+
+void MainGame::startRound() {
+    for (OrbController* orb : orbs) delete orb;
+    restoreLights(*scene, lightStart);
+    orbs = createOrbControllers(*scene, &audio);
+    remaining = static_cast<int>(scene->lights.size());
 }
 
 void MainGame::addText(const char* text, int x, int y) {
@@ -171,7 +179,36 @@ void MainGame::update() {
     const platform::Input& input = *platform::input();
     float dt = timeStep(input);
     readWindowSize(input);
-    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt);
+    readSwitches(input);
+    if (play.paused()) {
+        holdStill(input);
+    } else {
+        // The play-again line is up: Enter starts the next game in this frame.
+        if (remaining == 0 && input.keyPressed(platform::Key::Enter)) startRound();
+        stepGame(input, dt);
+    }
+    showOverlay(overlay, play, remaining == 0);
+    audio.update();
+}
+
+void MainGame::readSwitches(const platform::Input& input) {
+    const bool wasPaused = play.paused();
+    play.readInput(input);
+    if (play.paused() == wasPaused) return;
+    if (play.paused()) {
+        audio.pause();
+    } else {
+        audio.resume();
+    }
+}
+
+void MainGame::holdStill(const platform::Input& input) {
+    input.cursorPosition(mouseX, mouseY);
+    cameraController->holdWheel(input.wheelPosition());
+}
+
+void MainGame::stepGame(const platform::Input& input, float dt) {
+    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt, mouse);
     applyKeyboard(*player, input, dt);
     player->stepPlayer(dt);
     cameraController->stepCamera(input.wheelPosition());
@@ -179,7 +216,7 @@ void MainGame::update() {
     stepOrbs(dt);
     scoreText->text = scoreLine(remaining);
     dimStep(*scene->lightBlock, remaining);
-    audio.update();
+    play.playSeconds += dt;
 }
 
 float MainGame::timeStep(const platform::Input& input) {

@@ -3,6 +3,9 @@
 #include <future>
 #include <vector>
 
+#include "app/GameRules.h"
+#include "app/Overlay.h"
+#include "app/PlayState.h"
 #include "platform/Audio.h"
 
 namespace platform {
@@ -50,7 +53,11 @@ class MainGame {
     void adoptScene(Scene* built);
     void startRendering();
     void startAudio();
+    // One frame of the game. While paused it only keeps up with the clock and the input
+    // (motion made meanwhile is not applied afterwards), so the frame shows the scene as it
+    // stood.
     void update();
+    bool paused() const { return play.paused(); }
     // Frees every GL object the game made; call while the context is still current.
     void releaseGpuObjects();
 
@@ -68,7 +75,12 @@ class MainGame {
     CameraController* cameraController = nullptr;
     std::vector<TextItem*>* texts = nullptr;
     TextItem* scoreText = nullptr;
+    PlayState play;
+    Overlay overlay;
+    // The lights as the scene set them up: every game starts from them.
+    LightStart lightStart;
     platform::Audio audio;
+    MouseSettings mouse;
     StartupTimes startupTimes;
 
   private:
@@ -79,7 +91,13 @@ class MainGame {
     bool prepareModels();
     Scene* buildScene();
     void addText(const char* text, int x, int y);
+    // Orbs placed and timed afresh, every light as at the start, all orbs to collect. Draws from
+    // the random numbers in the same order each time.
+    void startRound();
     float timeStep(const platform::Input& input);
     void readWindowSize(const platform::Input& input);
+    void readSwitches(const platform::Input& input);
+    void stepGame(const platform::Input& input, float dt);
+    void holdStill(const platform::Input& input);
     void stepOrbs(float dt);
 };

@@ -1,9 +1,14 @@
+#include <iostream>
+
+#include "app/CommandLine.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "harness/Harness.h"
 #include "harness/StartupHeap.h"
+#include "infra/DataFolder.h"
 #include "infra/Log.h"
 #include "infra/WindowSetup.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 namespace {
@@ -11,18 +16,28 @@ namespace {
 MainGame* game = nullptr;
 }  // namespace
 
-int main() {
-    // First, before any other thread exists.
+int main(int argc, char* argv[]) {
+    // Before any window, thread or audio device: a bad argument ends the program here.
+    const CommandLine command = parseCommandLine(argc, argv);
+    if (command.action != CommandLine::Action::Play) {
+        return answerWithoutPlaying(command, std::cout, std::cerr);
+    }
+    platform::catchStopSignals();
+    const Options options = readOptions(command.options);
+    enterDataFolder(options.game.dataFolder);
+    // Before any other thread exists.
     prepareStartupHeap(kGameStartupHeap);
-    Harness harness(readOptions().harness);
+    Harness harness(options.harness);
 
     game = new MainGame();
+    game->mouse = options.game.mouse;
+    game->audio.configure(options.game.audio);
     game->prepareAhead();
     harness.windowOpening();
-    if (setupWindow() != 0) {
+    if (setupWindow(options.game.window) != 0) {
         logFatal("Initialization of openGL libraries failed!");
         game->finishAhead();  // no worker may outlive main
-        return 1;
+        return exitStatus::kCannotStart;
     }
     harness.gameStarting();
     const bool started = game->start();
@@ -34,5 +49,7 @@ int main() {
     delete game;
     game = nullptr;
     shutdownWindow();
-    return started ? 0 : 1;
+    if (!started) return exitStatus::kCannotStart;
+    const int signal = platform::stopSignal();
+    return signal ? exitStatus::stoppedBy(signal) : exitStatus::kSuccess;
 }

@@ -9,7 +9,8 @@ struct Player;
 
 // Lets the bot play the real game (demo, soak, sanitizer runs). The game reads this input:
 // movement keys, cursor and wheel come from the bot and the clock advances by a fixed step per
-// update, while the other keys and the window and framebuffer sizes still come from the window.
+// update, while the other keys, the window and framebuffer sizes and whether the window is
+// iconified still come from the window.
 class AutopilotInput : public platform::Input {
   public:
     AutopilotInput(platform::Input* window, double step) : window(window), step(step) {}
@@ -25,6 +26,7 @@ class AutopilotInput : public platform::Input {
     void framebufferSize(int& width, int& height) const override {
         window->framebufferSize(width, height);
     }
+    bool iconified() const override { return window->iconified(); }
     double time() const override { return scripted.time(); }
 
   private:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 bool isSet(const char* value) {
@@ -32,8 +33,15 @@ HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup) {
     return options;
 }
 
-Options readOptions() {
+Options readOptions(const GameOptions& game) {
     Options options;
+    options.game = game;
     options.harness = harnessOptionsFrom([](const char* name) { return std::getenv(name); });
+    // Named from where the program was started; the game then moves to its data folder.
+    if (!options.harness.captureDir.empty()) {
+        std::error_code error;
+        const auto absolute = std::filesystem::absolute(options.harness.captureDir, error);
+        if (!error) options.harness.captureDir = absolute.string();
+    }
     return options;
 }

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "app/CommandLine.h"
+
 // What runs beside the game for tests, demos and benchmarks. Each setting comes from one
 // environment variable; with none of them set the game runs just as it does for a player.
 struct HarnessOptions {
@@ -22,14 +24,17 @@ struct HarnessOptions {
     bool startupReport = false;
 };
 
-// Everything the program is told from outside, read once at start.
+// Everything the program is told from outside, read once at start: the harness's settings
+// from the environment, the game's from the command line.
 struct Options {
     HarnessOptions harness;
+    GameOptions game;
 };
 
 // The value of an environment variable by name, or null when it is not set.
 using EnvironmentLookup = std::function<const char*(const char* name)>;
 
 HarnessOptions harnessOptionsFrom(const EnvironmentLookup& lookup);
-// The options of this process, from its environment.
-Options readOptions();
+// The options of this process: its environment, and the game's part of its command line. Read
+// before the game enters its data folder.
+Options readOptions(const GameOptions& game);

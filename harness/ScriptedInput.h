@@ -14,6 +14,7 @@ class ScriptedInput : public platform::Input {
     int wheel = 0;
     int width = 1024, height = 768;
     int fbWidth = 1024, fbHeight = 768;
+    bool minimised = false;
     double now = 0.0;
 
     // Keys that went down since the last poll, as the window reports them; set with tap() and
@@ -31,5 +32,6 @@ class ScriptedInput : public platform::Input {
     int wheelPosition() const override { return wheel; }
     void windowSize(int& w, int& h) const override { w = width, h = height; }
     void framebufferSize(int& w, int& h) const override { w = fbWidth, h = fbHeight; }
+    bool iconified() const override { return minimised; }
     double time() const override { return now; }
 };

@@ -6,11 +6,12 @@
 // The files of infra/AssetManifest.inc, for C++.
 namespace assets {
 
-enum class Kind { Shader, Model, Picture, Glyph, Sound };
+enum class Kind { Shader, Model, Picture, Glyph, Sound, Icon };
 
 struct File {
     Kind kind;
-    // The shader's name, the glyph's character, or the name of the entry.
+    // The shader's name, the glyph's character, the icon's size in pixels, or the name of the
+    // entry.
     const char* name;
     // Below the game's working directory.
     const char* path;
@@ -23,17 +24,20 @@ inline constexpr File kFiles[] = {
 #define FYREL_PICTURE(name, path) {Kind::Picture, #name, path},
 #define FYREL_GLYPH(character, path) {Kind::Glyph, character, path},
 #define FYREL_SOUND(name, path) {Kind::Sound, #name, path},
+#define FYREL_ICON(size, path) {Kind::Icon, #size, path},
 #include "infra/AssetManifest.inc"
 #undef FYREL_SHADER
 #undef FYREL_MODEL
 #undef FYREL_PICTURE
 #undef FYREL_GLYPH
 #undef FYREL_SOUND
+#undef FYREL_ICON
 };
 
 // The model, each picture and each sound by its name, e.g. assets::neptuneMap.
 #define FYREL_SHADER(name, path)
 #define FYREL_GLYPH(character, path)
+#define FYREL_ICON(size, path)
 #define FYREL_MODEL(name, path) inline constexpr const char name[] = path;
 #define FYREL_PICTURE(name, path) inline constexpr const char name[] = path;
 #define FYREL_SOUND(name, path) inline constexpr const char name[] = path;
@@ -43,6 +47,7 @@ inline constexpr File kFiles[] = {
 #undef FYREL_PICTURE
 #undef FYREL_GLYPH
 #undef FYREL_SOUND
+#undef FYREL_ICON
 
 // All but the shaders come from the asset generator.
 inline bool isGenerated(const File& file) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -69,12 +70,19 @@ PictureStore& pictureStore() {
 
 // The picture being decoded on this thread, for the decoder's own messages.
 thread_local const char* decodingPath = nullptr;
+// When set, the decoder's messages on this thread are collected here instead of printed.
+thread_local std::string* collectedMessages = nullptr;
 
 // The image library tells what it dislikes about a file only through this hook: the bytes it
 // found instead of a picture, or a JPEG cut short, which it still decodes with the missing
 // part grey and would otherwise show without a word.
 void reportDecoderMessage(FREE_IMAGE_FORMAT format, const char* message) {
     const char* decoder = FreeImage_GetFormatFromFIF(format);
+    if (collectedMessages) {
+        if (!collectedMessages->empty()) *collectedMessages += "; ";
+        *collectedMessages += std::string(decoder ? decoder : "decoder") + ": " + message;
+        return;
+    }
     std::cerr << "fyrel: picture \"" << (decodingPath ? decodingPath : "")
               << "\": " << (decoder ? decoder : "decoder") << ": " << message << std::endl;
 }
@@ -202,4 +210,41 @@ unsigned char* loadTexture(const char* path, ImageInfo& image) {
 
 void releaseAllPictures() {
     pictureStore().release();
+}
+
+bool decodeRgba(const char* path, platform::RgbaImage& image, std::string& problem) {
+    installDecoderMessages();
+    std::string messages;
+    collectedMessages = &messages;
+    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path, 0);
+    if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path);
+    FIBITMAP* loaded = format != FIF_UNKNOWN && FreeImage_FIFSupportsReading(format)
+                           ? FreeImage_Load(format, path, 0)
+                           : nullptr;
+    const bool decoded = loaded != nullptr;
+    FIBITMAP* rgba = decoded ? FreeImage_ConvertTo32Bits(loaded) : nullptr;
+    collectedMessages = nullptr;
+    if (decoded) FreeImage_Unload(loaded);
+    if (!rgba) {
+        problem = !std::ifstream(path) ? std::string("cannot be opened")
+                  : !messages.empty()  ? messages
+                  : decoded            ? std::string("cannot be converted to RGBA")
+                                       : std::string("not a picture the decoder reads");
+        return false;
+    }
+    image.width = static_cast<int>(FreeImage_GetWidth(rgba));
+    image.height = static_cast<int>(FreeImage_GetHeight(rgba));
+    image.pixels.resize(size_t(image.width) * size_t(image.height) * 4);
+    unsigned char* out = image.pixels.data();
+    for (int y = image.height - 1; y >= 0; --y) {  // scan line 0 is the bottom row
+        const BYTE* line = FreeImage_GetScanLine(rgba, y);
+        for (int x = 0; x < image.width; ++x, out += 4) {
+            out[0] = line[x * 4 + FI_RGBA_RED];
+            out[1] = line[x * 4 + FI_RGBA_GREEN];
+            out[2] = line[x * 4 + FI_RGBA_BLUE];
+            out[3] = line[x * 4 + FI_RGBA_ALPHA];
+        }
+    }
+    FreeImage_Unload(rgba);
+    return true;
 }

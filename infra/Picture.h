@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/RgbaImage.h"
+
 // Picture decoding. Nothing here touches the GPU: despite their names, `loadTexture` and
 // `ImageInfo` deal in decoded pixels only; createTexture (Rendering/scene/Scene.h) makes the GL
 // texture from them later.
@@ -28,3 +30,8 @@ void prefetchPictures(const std::vector<std::string>& paths, unsigned threads = 
 
 // Frees every picture loadTexture has kept alive (at exit).
 void releaseAllPictures();
+
+// Decodes a picture file of any kind the image library reads into RGBA, top row first, for the
+// window system rather than the GPU; the pixels belong to `image`. Prints nothing: on failure
+// returns false and `problem` says why, in the decoder's own words when it gave any.
+bool decodeRgba(const char* path, platform::RgbaImage& image, std::string& problem);

@@ -2,21 +2,24 @@
 
 #include "infra/GL.h"
 #include "infra/Log.h"
+#include "infra/WindowIcon.h"
 #include "platform/Window.h"
 
-int setupWindow() {
+int setupWindow(const WindowRequest& request) {
     if (!platform::initWindowLibrary()) {
         logMessage(ERR, defaultLogComponent, "glfw initialization failed");
         return 1;
     }
     logInfo("glfw initialized!");
 
-    platform::Window* window = platform::Window::open(1024, 768, "Fyrel");
+    platform::Window* window =
+        platform::Window::open(request.width, request.height, "Fyrel", request.fullScreen);
     if (!window) {
         logMessage(ERR, defaultLogComponent, "glfw window creation failed");
         return 1;
     }
     logInfo("glfw window created!");
+    window->setIcon(loadWindowIcon());
 
     // GLFW 3 does not report the size when the handler is installed, so the first viewport is
     // set here. Framebuffer pixels, not window units, so that high-DPI screens are covered.

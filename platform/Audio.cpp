@@ -50,11 +50,18 @@ Mix_Music* loadMusic(const std::string& path) {
 
 }  // namespace
 
+int mixerVolume(int percent) {
+    return (percent * MIX_MAX_VOLUME + 50) / 100;
+}
+
 Audio::~Audio() {
     close();
 }
 
 bool Audio::openMixer() {
+    // SDL would otherwise turn SIGINT and SIGTERM into quit events that nobody reads; the game
+    // handles them itself (platform/Signals).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(kRate, MIX_DEFAULT_FORMAT, 2, kBufferFrames) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -64,11 +71,16 @@ bool Audio::openMixer() {
     opened = true;
     Mix_Init(MIX_INIT_MP3);  // a missing decoder shows up as a failed load, reported there
     Mix_AllocateChannels(kChannels);
+    if (settings.volume) {
+        Mix_VolumeMusic(mixerVolume(*settings.volume));
+        Mix_Volume(-1, mixerVolume(*settings.volume));  // every chime channel
+    }
     return true;
 }
 
 bool Audio::open() {
     if (opened) return !silentDevice;
+    if (settings.mute) return false;
     quietenAlsa();
     if (openMixer()) return true;
     reportSilent(std::string("no audio device (") + SDL_GetError() + ")");
@@ -120,6 +132,20 @@ void Audio::playChime() {
     if (opened && chime) Mix_PlayChannel(-1, asChunk(chime), 0);
 }
 
+void Audio::pause() {
+    held = true;
+    if (!opened) return;
+    Mix_PauseMusic();
+    Mix_Pause(-1);
+}
+
+void Audio::resume() {
+    held = false;
+    if (!opened) return;
+    Mix_ResumeMusic();
+    Mix_Resume(-1);
+}
+
 // SDL mixes on its own audio thread; nothing needs to be pumped per frame.
 void Audio::update() {}
 
@@ -136,6 +162,7 @@ void Audio::close() {
     ownsAudioSubsystem = false;
     opened = false;
     silentDevice = false;
+    held = false;
 }
 
 void Audio::releaseThreadData() {

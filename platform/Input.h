@@ -21,6 +21,8 @@ class Input {
     virtual int wheelPosition() const = 0;
     virtual void windowSize(int& width, int& height) const = 0;
     virtual void framebufferSize(int& width, int& height) const = 0;
+    // The window is iconified (minimised to the task bar or dock).
+    virtual bool iconified() const = 0;
     // Seconds since the platform was initialised.
     virtual double time() const = 0;
 };

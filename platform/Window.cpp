@@ -65,7 +65,42 @@ void keepGraphicsDriverLoaded() {
         dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 #endif
 }
+
+// Empty when the monitor's video mode cannot be read.
+ScreenRect monitorRect(GLFWmonitor* monitor) {
+    ScreenRect rect;
+    glfwGetMonitorPos(monitor, &rect.x, &rect.y);
+    if (const GLFWvidmode* mode = glfwGetVideoMode(monitor)) {
+        rect.width = mode->width;
+        rect.height = mode->height;
+    }
+    return rect;
+}
+
+ScreenRect centredOn(const ScreenRect& monitor, int width, int height) {
+    return {monitor.x + (monitor.width - width) / 2, monitor.y + (monitor.height - height) / 2,
+            width, height};
+}
+
+long long overlap(const ScreenRect& a, const ScreenRect& b) {
+    const long long width = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+    const long long height = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+    return width > 0 && height > 0 ? width * height : 0;
+}
 }  // namespace
+
+int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors) {
+    int best = monitors.empty() ? -1 : 0;
+    long long bestArea = 0;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const long long area = overlap(window, monitors[i]);
+        if (area > bestArea) {
+            best = static_cast<int>(i);
+            bestArea = area;
+        }
+    }
+    return best;
+}
 
 bool initWindowLibrary() {
     // A busy X server now and then turns a connection away (EAGAIN); that is no reason to give
@@ -101,7 +136,7 @@ std::vector<KeyBinding> keyBindings() {
     return {std::begin(kKeyBindings), std::end(kKeyBindings)};
 }
 
-Window* Window::open(int width, int height, const char* title) {
+Window* Window::open(int width, int height, const char* title, bool fullScreen) {
     if (!libraryReady || openWindow) return nullptr;
     // Framebuffer bits only: the context version is left to the platform's default, and the
     // version check after loading decides whether it will do.
@@ -112,11 +147,16 @@ Window* Window::open(int width, int height, const char* title) {
     glfwWindowHint(GLFW_ALPHA_BITS, 0);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);
     glfwWindowHint(GLFW_STENCIL_BITS, 8);
-    GLFWwindow* handle = glfwCreateWindow(width, height, title, nullptr, nullptr);
+    GLFWmonitor* monitor = fullScreen ? glfwGetPrimaryMonitor() : nullptr;
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (mode) glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
+    GLFWwindow* handle = mode ? glfwCreateWindow(mode->width, mode->height, title, monitor, nullptr)
+                              : glfwCreateWindow(width, height, title, nullptr, nullptr);
     if (!handle) return nullptr;
     glfwMakeContextCurrent(handle);
     keepGraphicsDriverLoaded();
     openWindow = new Window(handle);
+    if (mode) openWindow->windowed = centredOn(monitorRect(monitor), width, height);
     if (!input()) setInput(openWindow);
     return openWindow;
 }
@@ -170,6 +210,10 @@ void Window::framebufferSize(int& width, int& height) const {
     glfwGetFramebufferSize(handle, &width, &height);
 }
 
+bool Window::iconified() const {
+    return glfwGetWindowAttrib(handle, GLFW_ICONIFIED) == GLFW_TRUE;
+}
+
 double Window::time() const {
     return glfwGetTime();
 }
@@ -204,8 +248,45 @@ void Window::setResizeHandler(void (*handler)(int, int)) {
     resizeHandler = handler;
 }
 
+void Window::setIcon(const std::vector<RgbaImage>& sizes) {
+    std::vector<GLFWimage> images;
+    for (const RgbaImage& image : sizes) {
+        // GLFW copies the pixels and never writes them.
+        images.push_back(
+            {image.width, image.height, const_cast<unsigned char*>(image.pixels.data())});
+    }
+    if (!images.empty()) glfwSetWindowIcon(handle, static_cast<int>(images.size()), images.data());
+}
+
 void Window::setSize(int width, int height) {
     glfwSetWindowSize(handle, width, height);
+}
+
+void Window::toggleFullScreen() {
+    if (isFullScreen()) {
+        glfwSetWindowMonitor(handle, nullptr, windowed.x, windowed.y, windowed.width,
+                             windowed.height, GLFW_DONT_CARE);
+    } else {
+        int count = 0;
+        GLFWmonitor** monitors = glfwGetMonitors(&count);
+        std::vector<ScreenRect> rects;
+        for (int i = 0; i < count; ++i) rects.push_back(monitorRect(monitors[i]));
+        glfwGetWindowPos(handle, &windowed.x, &windowed.y);
+        glfwGetWindowSize(handle, &windowed.width, &windowed.height);
+        const int chosen = monitorHolding(windowed, rects);
+        const GLFWvidmode* mode = chosen >= 0 ? glfwGetVideoMode(monitors[chosen]) : nullptr;
+        if (!mode) return;
+        glfwSetWindowMonitor(handle, monitors[chosen], 0, 0, mode->width, mode->height,
+                             mode->refreshRate);
+    }
+    // The viewport follows at once rather than after the window system's notice.
+    int width = 0, height = 0;
+    framebufferSize(width, height);
+    if (resizeHandler) resizeHandler(width, height);
+}
+
+bool Window::isFullScreen() const {
+    return glfwGetWindowMonitor(handle) != nullptr;
 }
 
 void Window::onScroll(GLFWwindow* handle, double, double dy) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Input.h"
+#include "platform/RgbaImage.h"
 
 struct GLFWwindow;
 
@@ -32,15 +33,24 @@ struct KeyBinding {
 // One binding per key, in the order of the Key enumeration.
 std::vector<KeyBinding> keyBindings();
 
+// A rectangle in screen units: a window's place and size, or a monitor's.
+struct ScreenRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+// The index of the monitor that shares the largest area with the window; the first monitor (the
+// primary one) when none does, -1 when there are no monitors.
+int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
+
 // The game's one window and its OpenGL context. Besides answering the game's input queries it
 // offers just what the frame loop needs: close state, cursor capture, swap and a resize hook.
 class Window final : public Input {
   public:
-    // Opens a windowed, resizable window with 8/8/8 colour bits, no alpha, 24 depth bits and
-    // 8 stencil bits, whatever context version the platform gives by default, and makes its
-    // context current. Becomes the input source unless one is installed already.
+    // Opens a resizable window with 8/8/8 colour bits, no alpha, 24 depth bits and 8 stencil
+    // bits, whatever context version the platform gives by default, and makes its context
+    // current. Becomes the input source unless one is installed already. Full screen, it covers
+    // the primary monitor, and width x height is the size it takes when it leaves full screen.
     // Returns null when the window or its context cannot be created.
-    static Window* open(int width, int height, const char* title);
+    static Window* open(int width, int height, const char* title, bool fullScreen = false);
     // The open window, or null.
     static Window* current();
     ~Window() override;
@@ -53,6 +63,7 @@ class Window final : public Input {
     int wheelPosition() const override;
     void windowSize(int& width, int& height) const override;
     void framebufferSize(int& width, int& height) const override;
+    bool iconified() const override;
     double time() const override;
 
     // False once a close was requested, by the game or by the window system.
@@ -67,9 +78,16 @@ class Window final : public Input {
     bool cursorCaptured() const;
     // Called with the framebuffer size in pixels whenever it changes (not when installed).
     void setResizeHandler(void (*handler)(int width, int height));
+    // The window's icon, one picture per size; the window system picks the size it shows.
+    // Without any the desktop's default icon stays.
+    void setIcon(const std::vector<RgbaImage>& sizes);
     // Asks the window system for a new size in window units; the framebuffer follows once the
     // resulting events are processed (by a later swapBuffers).
     void setSize(int width, int height);
+    // Full screen on the monitor that holds the window, in the video mode the desktop already
+    // uses (no mode switch); called again, back to the earlier windowed size and place.
+    void toggleFullScreen();
+    bool isFullScreen() const;
 
   private:
     explicit Window(GLFWwindow* handle);
@@ -82,6 +100,8 @@ class Window final : public Input {
     // Keys that went down in the last event poll, by Key.
     bool pressedInPoll[static_cast<int>(Key::Count)] = {};
     void (*resizeHandler)(int, int) = nullptr;
+    // Where the window goes when it leaves full screen.
+    ScreenRect windowed;
 };
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Fyrel need (and with them
-# `make bench`, `make demo` and `make soak`). Idempotent: installs only what is missing.
+# Installs the Debian packages that building, running, testing and packaging Fyrel need (and
+# with them `make bench`, `make demo`, `make soak` and `make package`). Idempotent: installs only
+# what is missing.
 #
 #   scripts/install-deps.sh               what every make target needs
 #   scripts/install-deps.sh --profiling   also the tools for looking deeper, which no make
@@ -16,10 +17,13 @@ packages=(
     libassimp-dev libfreeimage-dev libsdl2-mixer-dev libmp3lame-dev
     # Running: Mesa's drivers, llvmpipe among them.
     libgl1-mesa-dri
-    # Testing: GoogleTest; Xvfb for a display; xdotool, xwd, xdpyinfo and ImageMagick for the
-    # end-to-end tests, which are Python.
+    # Testing: GoogleTest; Xvfb for a display; xdotool, xwd, xdpyinfo, xprop and ImageMagick
+    # for the end-to-end tests, which are Python.
     libgtest-dev python3
     xvfb xauth xdotool x11-apps x11-utils imagemagick
+    # Packaging: the manual page from --help; the Debian package's dependencies (dpkg-shlibdeps,
+    # which needs file); the checks of the menu entry, AppStream file, manual page and package.
+    help2man dpkg-dev file desktop-file-utils appstream man-db lintian
 )
 
 for arg in "$@"; do

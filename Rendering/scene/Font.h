@@ -6,15 +6,26 @@
 
 #include "infra/Picture.h"
 
+// What a text item keeps its distance to when the framebuffer is not 1024 x 768: its x and y
+// are measured in the 1024 x 768 frame either way, and that distance grows with the text scale.
+enum class TextAnchor { TopLeft, BottomLeft, Centre };
+
 // One line of on-screen text, placed in pixels of a 1024 x 768 frame from the bottom left.
 struct TextItem {
     explicit TextItem(std::string text) : text(std::move(text)) {}
     std::string text;
     int x = 0;
     int y = 0;
+    TextAnchor anchor = TextAnchor::TopLeft;
+    // Hidden items stay in the scene's list and are skipped when drawing.
+    bool visible = true;
 };
 
-// One picture per character, 6 x 14 pixels each.
+// Size of every glyph picture, in pixels.
+constexpr int kGlyphWidth = 6;
+constexpr int kGlyphHeight = 14;
+
+// One picture per character, kGlyphWidth x kGlyphHeight pixels each.
 struct ImageFont {
     ImageFont();
     ~ImageFont();
@@ -25,8 +36,8 @@ struct ImageFont {
 
     // Scratch record that every picture decoding fills in turn.
     ImageInfo* image = nullptr;
-    int glyphHeight = 14;
-    int glyphWidth = 6;
+    int glyphHeight = kGlyphHeight;
+    int glyphWidth = kGlyphWidth;
     std::map<std::string, const char*> picturePaths;
     std::map<std::string, unsigned char*> pictures;
 };

@@ -1,19 +1,27 @@
 #include "Rendering/scene/TextRenderer.h"
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/Scene.h"
+#include "Rendering/scene/TextLayout.h"
+#include "platform/Input.h"
 
 namespace Rendering {
 
 namespace {
-// Text is laid out in a fixed 1024 x 768 frame; device coordinates span two units per axis.
-constexpr float kHalfFrameWidth = 512.0f;
-constexpr float kHalfFrameHeight = 384.0f;
+// Device coordinates span two units per axis.
+constexpr float kHalfFrameWidth = kTextFrameWidth / 2;
+constexpr float kHalfFrameHeight = kTextFrameHeight / 2;
+
+// The framebuffer the text is drawn into; without an input source, the text's own frame.
+void framebufferSize(int& width, int& height) {
+    width = kTextFrameWidth;
+    height = kTextFrameHeight;
+    if (const platform::Input* in = platform::input()) in->framebufferSize(width, height);
+}
 }  // namespace
 
 std::array<float, 24> TextRenderer::glyphQuad(int glyphWidth, int glyphHeight) {
@@ -21,12 +29,6 @@ std::array<float, 24> TextRenderer::glyphQuad(int glyphWidth, int glyphHeight) {
     const float top = static_cast<float>(glyphHeight) / kHalfFrameHeight - 1.0f;
     return {-1.0f, -1.0f, 0.0f, 1.0f, right, -1.0f, 0.0f, 1.0f, right, top,   0.0f, 1.0f,
             right, top,   0.0f, 1.0f, -1.0f, top,   0.0f, 1.0f, -1.0f, -1.0f, 0.0f, 1.0f};
-}
-
-glm::vec2 TextRenderer::glyphOffset(int x, int y, int index, int glyphWidth) {
-    return {static_cast<float>(x) / kHalfFrameWidth +
-                static_cast<float>(index * glyphWidth) / kHalfFrameWidth,
-            static_cast<float>(y) / kHalfFrameHeight};
 }
 
 void TextRenderer::setFont(const ImageFont* font) {
@@ -78,10 +80,14 @@ void TextRenderer::createGlyphTextures() {
 }
 
 void TextRenderer::draw() {
-    if (!texts) return;
+    int fbWidth = 0, fbHeight = 0;
+    framebufferSize(fbWidth, fbHeight);
+    // A minimised window has nothing to show.
+    if (!texts || fbWidth <= 0 || fbHeight <= 0) return;
+    const int scale = textScale(fbWidth, fbHeight);
     bool bound = false;
     for (const TextItem* item : *texts) {
-        if (!item) continue;
+        if (!item || !item->visible) continue;
         const std::string& text = item->text;
         for (size_t k = 0; k < text.size(); ++k) {
             // A character the font lacks gets texture 0 and leaves a blank of one glyph width.
@@ -93,8 +99,9 @@ void TextRenderer::draw() {
                 bound = true;
             }
             const int index = static_cast<int>(k);
-            const glm::vec2 offset = glyphOffset(item->x, item->y, index, glyphWidth);
-            worldView = glm::translate(glm::mat4(1.0f), glm::vec3(offset, 0.0f));
+            const GlyphCell cell =
+                glyphCell(*item, index, glyphWidth, glyphHeight, fbWidth, fbHeight);
+            worldView = glyphMatrix(cell, scale, fbWidth, fbHeight);
             glUniformMatrix4fv(worldViewLocation, 1, GL_FALSE, glm::value_ptr(worldView));
             const GLint unit = index % textureUnitCount;
             glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));

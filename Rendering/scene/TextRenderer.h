@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "Rendering/scene/Font.h"
 #include "infra/GL.h"
 
-struct ImageFont;
 struct ShaderCompiler;
-struct TextItem;
 
 namespace Rendering {
 
 // Draws text items character by character from the image font's glyph pictures, placed in
-// pixels of a 1024 x 768 frame with the origin at the bottom left.
+// pixels of a 1024 x 768 frame with the origin at the bottom left and shown at the whole-number
+// scale that suits the framebuffer (TextLayout.h), which it reads from the platform input each
+// frame.
 class TextRenderer {
   public:
     TextRenderer() = default;
@@ -36,15 +37,13 @@ class TextRenderer {
     // The six (x, y, z, w) vertices of a glyph quad in normalised device coordinates, covering
     // the bottom-left glyphWidth x glyphHeight pixels of the frame.
     static std::array<float, 24> glyphQuad(int glyphWidth, int glyphHeight);
-    // How far character `index` of an item at pixel (x, y) moves the quad, in device units.
-    static glm::vec2 glyphOffset(int x, int y, int index, int glyphWidth);
 
     GLuint program = 0;
     GLint fontTextureLocation = -1;
     GLint positionLocation = -1;
     GLint worldViewLocation = -1;
-    int glyphHeight = 14;
-    int glyphWidth = 6;
+    int glyphHeight = kGlyphHeight;
+    int glyphWidth = kGlyphWidth;
     std::vector<TextItem*>* texts = nullptr;
     std::vector<ShaderCompiler*> shaders;
     std::map<std::string, unsigned char*> pictures;

@@ -36,8 +36,8 @@ _MANIFEST_ENTRY = re.compile(r'^FYREL_([A-Z]+)\((.*), "([^"]+)"\)$')
 
 def manifest(*kinds):
     """(kind, name, path) of every file the game reads, in the asset manifest's order; only
-    those of the given kinds ("SHADER", "MODEL", "PICTURE", "GLYPH", "SOUND") when any are
-    given. A glyph's name is its character."""
+    those of the given kinds ("SHADER", "MODEL", "PICTURE", "GLYPH", "SOUND", "ICON") when any
+    are given. A glyph's name is its character, an icon's its size in pixels."""
     entries = []
     with open(MANIFEST) as f:
         for line in f:
@@ -138,11 +138,18 @@ def window_geometry(window):
             field("Height"))
 
 
-def drawn_share(xwd_picture):
-    """Share of a picture's pixels that are not black (0 to 1)."""
-    out = subprocess.run(["convert", "xwd:-", "-fill", "white", "+opaque", "black", "-format",
-                          "%[fx:mean]", "info:"], input=xwd_picture, capture_output=True,
-                         check=True).stdout
+def screen_size():
+    """(width, height) of the X screen."""
+    return tuple(int(n) for n in xdotool("getdisplaygeometry").split())
+
+
+def drawn_share(xwd_picture, crop=None):
+    """Share of a picture's pixels that are not black (0 to 1); of the part `crop`
+    ("WxH+X+Y") only when given."""
+    cut = ["-crop", crop, "+repage"] if crop else []
+    out = subprocess.run(["convert", "xwd:-"] + cut + ["-fill", "white", "+opaque", "black",
+                          "-format", "%[fx:mean]", "info:"], input=xwd_picture,
+                         capture_output=True, check=True).stdout
     return float(out)
 
 
@@ -192,19 +199,20 @@ def send_close_request(window):
 # --- the game ---------------------------------------------------------------------------------
 
 class Game:
-    """One run of build/run/fyrel, started in its run folder with extra environment variables.
+    """One run of build/run/fyrel with extra environment variables and arguments, started in its
+    run folder or in `cwd`.
 
     Use as a context manager: on leaving, keys still held are released and a game that is still
     running is killed, so one failing test cannot disturb the next.
     """
 
-    def __init__(self, env=None, run_dir=RUN_DIR):
+    def __init__(self, env=None, run_dir=RUN_DIR, args=(), cwd=None):
         full_env = dict(os.environ)
         full_env.update(env or {})
         self.start_time = time.monotonic()
-        self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")], cwd=run_dir,
-                                        env=full_env, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE)
+        self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")] + list(args),
+                                        cwd=cwd or run_dir, env=full_env,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self._window = None
         self._held = set()
         self.returncode = None
@@ -299,6 +307,17 @@ class Game:
         self.wait_frames(frames)
         time.sleep(max(0.0, end - time.monotonic()))
 
+    def wait_for_text(self, name, x, top, text, timeout=TIMEOUT):
+        """Takes screenshots (<artifacts>/<name>.png) until `text` reads at (x, top) and returns
+        that picture's path. Works while the game is paused too, when no new frames come."""
+        deadline = time.monotonic() + timeout
+        while True:
+            picture = self.screenshot(name)
+            if read_text(picture, x, top, len(text)) == text:
+                return picture
+            self._check_alive(deadline, "no %r on the window" % text)
+            time.sleep(0.2)
+
     def _check_alive(self, deadline, problem):
         if self.process.poll() is not None:
             raise AssertionError("%s: the game ended with exit code %d" %
@@ -360,3 +379,54 @@ class Game:
             self.stdout = out.decode(errors="replace")
             self.stderr = err.decode(errors="replace")
         return self.returncode
+
+
+# --- text on screen ---------------------------------------------------------------------------
+
+GLYPH_W, GLYPH_H = 6, 14
+# The score line's first cell: 15 pixels from the left, 4 from the top (at text scale 1, which
+# every window up to 2047 x 1535 has).
+SCORE_X, SCORE_TOP = 15, 4
+
+
+def rgb(path, *operations):
+    """The picture's pixels as bytes, 8-bit red, green, blue, rows from the top."""
+    return subprocess.run(["convert", path] + list(operations) + ["-depth", "8", "rgb:-"],
+                          capture_output=True, check=True).stdout
+
+
+def mean_difference(a, b):
+    assert len(a) == len(b) and a
+    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
+
+
+GLYPH_PATHS = {name: path for _, name, path in manifest("GLYPH")}
+_glyphs = {}
+
+
+def glyph(char):
+    """The font's picture of a character, as rgb() bytes."""
+    if char not in _glyphs:
+        _glyphs[char] = rgb(os.path.join(RUN_DIR, GLYPH_PATHS[char]))
+        assert len(_glyphs[char]) == GLYPH_W * GLYPH_H * 3, char
+    return _glyphs[char]
+
+
+def text_cells(picture, x, top, length):
+    """The 6 x 14 cells of `length` characters whose first cell's top left corner is (x, top)."""
+    strip = rgb(picture, "-crop", "%dx%d+%d+%d" % (GLYPH_W * length, GLYPH_H, x, top), "+repage")
+    row = GLYPH_W * length * 3
+    return [b"".join(strip[r * row + k * GLYPH_W * 3:r * row + (k + 1) * GLYPH_W * 3]
+                     for r in range(GLYPH_H)) for k in range(length)]
+
+
+def read_text(picture, x, top, length):
+    """The text at (x, top) read back: each cell is the font glyph it is nearest to."""
+    return "".join(min(GLYPH_PATHS, key=lambda c: mean_difference(cell, glyph(c)))
+                   for cell in text_cells(picture, x, top, length))
+
+
+def text_difference(picture, x, top, text):
+    """Mean difference between the cells at (x, top) and `text` set in the font."""
+    cells = text_cells(picture, x, top, len(text))
+    return sum(mean_difference(cell, glyph(c)) for cell, c in zip(cells, text)) / len(text)

@@ -1,7 +1,7 @@
 """Hostile files: the real game, started with one of the files it reads broken in turn.
 
 Every file the game reads (each picture, each font picture, the alien model, each shader, each
-sound) is in turn missing, empty, cut at half its size, replaced by random bytes (fixed seed)
+sound, each size of the window icon) is in turn missing, empty, cut at half its size, replaced by random bytes (fixed seed)
 and replaced by a valid file of another kind. Each case runs in a folder of its own that links
 the unchanged files of the runnable folder, so the runnable folder itself is never touched.
 
@@ -47,9 +47,10 @@ FONT = e2e.manifest_paths("GLYPH")
 MODEL = e2e.manifest_paths("MODEL")
 SHADERS = e2e.manifest_paths("SHADER")
 SOUNDS = e2e.manifest_paths("SOUND")
+ICONS = e2e.manifest_paths("ICON")
 
 KINDS = [("picture", PICTURES), ("font", FONT), ("model", MODEL), ("shader", SHADERS),
-         ("sound", SOUNDS)]
+         ("sound", SOUNDS), ("icon", ICONS)]
 DAMAGES = ["missing", "empty", "truncated", "random", "other"]
 
 # Standard error of a sanitizer build that found something.
@@ -99,6 +100,11 @@ class Case:
             if damage in ("missing", "empty", "random"):
                 return [("stderr", 'fyrel: cannot play "%s"' % path)]
             return []
+        if self.kind == "icon":
+            # Any picture will do for an icon; the window goes without a size it cannot read.
+            if damage != "other":
+                return [("stderr", 'fyrel: window icon "%s": ' % path)]
+            return []
         raise ValueError(self.kind)
 
 
@@ -120,6 +126,7 @@ SUBSET = {
     "model": "alien.dae",
     "shader": "shaders/lightGauss.frag",    # linked into two programs
     "sound": "game_music.mp3",              # streamed and looped
+    "icon": "icons/fyrel-16.png",           # the first size the window is given
 }
 
 
@@ -251,6 +258,8 @@ def other_kind(case, original):
         return with_syntax_error(original)
     if case.kind == "sound":
         return wav()
+    if case.kind == "icon":
+        return jpeg(64, 32, 24)
     raise ValueError(case.kind)
 
 

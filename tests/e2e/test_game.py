@@ -9,62 +9,18 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
-from fyrel_e2e import Game  # noqa: E402
+from fyrel_e2e import Game, mean_difference, rgb  # noqa: E402
 
 WIDTH, HEIGHT = 1024, 768
-# The score line: text item at x 15, bottom edge 750 rows up from the bottom, 6 x 14 glyphs.
-SCORE_X, SCORE_BOTTOM, GLYPH_W, GLYPH_H = 15, 750, 6, 14
-SCORE_TOP = HEIGHT - SCORE_BOTTOM - GLYPH_H  # row from the top of the picture
 SCENE_TOP = 40  # rows below the score line, where only the scene is drawn
 
 
-def rgb(path, *operations):
-    """The picture's pixels as bytes, 8-bit red, green, blue, rows from the top."""
-    return subprocess.run(["convert", path] + list(operations) + ["-depth", "8", "rgb:-"],
-                          capture_output=True, check=True).stdout
-
-
-def mean_difference(a, b):
-    assert len(a) == len(b) and a
-    return sum(abs(x - y) for x, y in zip(a, b)) / len(a)
-
-
-GLYPH_PATHS = {name: path for _, name, path in e2e.manifest("GLYPH")}
-
-
-def glyph_path(char):
-    return os.path.join(e2e.RUN_DIR, GLYPH_PATHS[char])
-
-
-_glyphs = {}
-
-
-def glyph(char):
-    if char not in _glyphs:
-        _glyphs[char] = rgb(glyph_path(char))
-        assert len(_glyphs[char]) == GLYPH_W * GLYPH_H * 3, char
-    return _glyphs[char]
-
-
-def score_cells(picture, length):
-    """The 6 x 14 cells of the first `length` characters of the score line."""
-    strip = rgb(picture, "-crop", "%dx%d+%d+%d" % (GLYPH_W * length, GLYPH_H, SCORE_X, SCORE_TOP),
-                "+repage")
-    row = GLYPH_W * length * 3
-    return [b"".join(strip[r * row + k * GLYPH_W * 3:r * row + (k + 1) * GLYPH_W * 3]
-                     for r in range(GLYPH_H)) for k in range(length)]
-
-
 def read_score(picture, length):
-    """The score line read back: each cell is the font glyph it is nearest to."""
-    return "".join(min(GLYPH_PATHS, key=lambda c: mean_difference(cell, glyph(c)))
-                   for cell in score_cells(picture, length))
+    return e2e.read_text(picture, e2e.SCORE_X, e2e.SCORE_TOP, length)
 
 
 def score_difference(picture, text):
-    """Mean difference between the score line on the picture and `text` set in the font."""
-    cells = score_cells(picture, len(text))
-    return sum(mean_difference(cell, glyph(c)) for cell, c in zip(cells, text)) / len(text)
+    return e2e.text_difference(picture, e2e.SCORE_X, e2e.SCORE_TOP, text)
 
 
 def scene(picture):

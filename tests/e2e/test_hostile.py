@@ -1,5 +1,6 @@
 """Hostile files, the short run: for each kind of file the game reads (picture, font picture,
-model, shader, sound) one file missing, empty, cut in half, random and of another kind.
+model, shader, sound, window icon) one file missing, empty, cut in half, random and of another
+kind.
 The whole suite is `make hostile` (tests/e2e/hostile_files.py)."""
 
 import os
@@ -38,6 +39,9 @@ class HostileFiles(unittest.TestCase):
 
     def test_broken_sounds_leave_the_game_silent(self):
         self.check_kind("sound")
+
+    def test_broken_icons_leave_the_window_without_that_size(self):
+        self.check_kind("icon")
 
     def test_the_decoder_names_the_picture_cut_in_half(self):
         # Half a JPEG decodes with its missing part grey: the only sign is the decoder's line.

@@ -3,8 +3,10 @@
 #include <FreeImage.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "platform/Window.h"
 
@@ -60,8 +62,14 @@ void GLTest::SetUp() {
 void GLTest::TearDown() {
     platform::Window* window = platform::Window::current();
     if (!window) return;
-    // A test that scripted the input or closed the window must not leak that into the next.
+    // A test that scripted the input, resized or closed the window must not leak that into the
+    // next.
     platform::setInput(window);
+    int width = 0, height = 0;
+    window->framebufferSize(width, height);
+    if ((width != 1024 || height != 768) && !resizeWindow(1024, 768)) {
+        ADD_FAILURE() << "the window does not go back to 1024 x 768";
+    }
     for (const std::string& error : glErrors()) ADD_FAILURE() << "GL error: " << error;
     resetFrameState();
 }
@@ -114,7 +122,8 @@ Pixels GLTest::readPixels(int x, int y, int width, int height) {
 }
 
 std::string GLTest::savePNG(const std::string& name) {
-    const int width = 1024, height = 768;
+    int width = 0, height = 0;
+    platform::Window::current()->framebufferSize(width, height);
     // FreeImage keeps 24-bit pixels as blue-green-red, bottom row first: GL's order with BGR.
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -132,6 +141,24 @@ std::string GLTest::savePNG(const std::string& name) {
 
 void GLTest::swap() {
     platform::Window::current()->swapBuffers();
+}
+
+bool GLTest::resizeWindow(int width, int height) {
+    platform::Window* window = platform::Window::current();
+    window->setSize(width, height);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        window->swapBuffers();  // processes the events that bring the new size
+        int w = 0, h = 0;
+        window->framebufferSize(w, h);
+        if (w == width && h == height) {
+            // The driver gives its buffers the new size at the next swap.
+            window->swapBuffers();
+            glViewport(0, 0, width, height);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 void GLTest::resetFrameState() {

@@ -45,10 +45,13 @@ class GLTest : public ::testing::Test {
     // The back buffer's pixels in the rectangle whose lower left corner is (x, y). A rectangle
     // that does not lie inside the window's framebuffer fails the test and reads as black.
     Pixels readPixels(int x, int y, int width, int height);
-    // Writes the current 1024 x 768 back buffer as <FYREL_ARTIFACT_DIR>/<name>.png; returns the
-    // path.
+    // Writes the whole back buffer as <FYREL_ARTIFACT_DIR>/<name>.png; returns the path.
     std::string savePNG(const std::string& name);
     void swap();
+    // Gives the window a framebuffer of this size (also larger than the screen: the back buffer
+    // is read, not the screen) and the viewport to match; false when the window system did not
+    // follow. Every test starts at 1024 x 768.
+    static bool resizeWindow(int width, int height);
     // Sets the GL state the frame loop keeps between frames (depth test, back-face culling).
     static void resetFrameState();
 };

@@ -8,6 +8,7 @@
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
+#include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/Scene.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
@@ -15,6 +16,7 @@
 #include "harness/AutopilotInput.h"
 #include "harness/ScriptedInput.h"
 #include "platform/Input.h"
+#include "platform/Window.h"
 #include "tests/gl/GLTestFixture.h"
 
 namespace {
@@ -56,13 +58,13 @@ class GameFrame : public GLTest {
         GLTest::TearDown();
     }
 
-    Pixels drawOneFrame(double seconds) {
+    Pixels drawOneFrame(double seconds, int width = kWidth, int height = kHeight) {
         input.now += seconds;
         game->update();
         game->renderers->transformer->update();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawFrame(*game->renderers);
-        return readPixels(0, 0, kWidth, kHeight);
+        return readPixels(0, 0, width, height);
     }
 
     std::filesystem::path previousFolder;
@@ -161,4 +163,58 @@ TEST_F(GameFrame, SkippingUnseenWorkLeavesEveryPixelAsItWas) {
     EXPECT_GT(objectsLeftOut, 0);
     EXPECT_GT(lightsLeftOut, 0);
     platform::setInput(&input);
+}
+
+// A framebuffer with twice the window's pixels each way (a HiDPI screen): the camera keeps the
+// window's aspect, while the text and the post-processing use every framebuffer pixel. The score
+// line is the 1024 x 768 one with each pixel doubled, 30 pixels from the left and 8 from the top.
+TEST_F(GameFrame, AFramebufferTwiceTheWindowGetsDoubledTextAndFullSizeGlow) {
+    const std::string score = "fyrel: 8 von 8";
+    const int cellsWidth = 6 * static_cast<int>(score.size());
+    drawOneFrame(0.0);
+    const Pixels single = readPixels(15, 750, cellsWidth, 14);
+
+    ASSERT_TRUE(resizeWindow(2 * kWidth, 2 * kHeight));
+    input.fbWidth = 2 * kWidth, input.fbHeight = 2 * kHeight;
+    drawOneFrame(0.1, 2 * kWidth, 2 * kHeight);
+    savePNG("game_frame_hidpi");
+    EXPECT_EQ(game->scene->camera->aspect, 4.0f / 3.0f);
+    const Rendering::GlowRenderer& glow = *game->renderers->glowRenderer;
+    EXPECT_EQ(glm::ivec2(glow.targetWidth(), glow.targetHeight()),
+              glm::ivec2(2 * kWidth, 2 * kHeight));
+
+    const Pixels doubled = readPixels(30, 2 * kHeight - 8 - 28, 2 * cellsWidth, 28);
+    int wrong = 0, lit = 0;
+    for (int y = 0; y < 28; ++y) {
+        for (int x = 0; x < 2 * cellsWidth; ++x) {
+            const uint8_t *got = doubled.at(x, y), *want = single.at(x / 2, y / 2);
+            wrong += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+            lit += got[0] > 150;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(lit, 4 * 3 * 11);  // at least three lit picture pixels in each of the 11 glyphs
+}
+
+// P frees the captured cursor for the pause and takes it back afterwards; once F5 has freed
+// it, it stays free.
+TEST_F(GameFrame, ThePauseFreesTheCursorUntilTheGameGoesOnUnlessF5FreedIt) {
+    platform::Window& window = *platform::Window::current();
+    window.captureCursor();
+    auto frameWith = [&](platform::Key key) {
+        input.tap(key);
+        runFrame(game);
+        input.forgetTaps();
+    };
+    frameWith(platform::Key::P);
+    EXPECT_TRUE(game->paused());
+    EXPECT_FALSE(window.cursorCaptured());
+    frameWith(platform::Key::P);
+    EXPECT_TRUE(window.cursorCaptured());
+
+    frameWith(platform::Key::P);
+    frameWith(platform::Key::F5);
+    frameWith(platform::Key::P);
+    EXPECT_FALSE(game->paused());
+    EXPECT_FALSE(window.cursorCaptured());
 }

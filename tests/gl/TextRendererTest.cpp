@@ -78,15 +78,16 @@ class TextRendering : public GLTest {
         glEnable(GL_DEPTH_TEST);
     }
 
-    // Pixels of the block that differ from glyph `c` (c == 0: from the clear colour).
-    int wrongPixels(int left, int bottom, int width, int height, char c) {
+    // Pixels of the block that differ from glyph `c` shown at `scale` (c == 0: from the clear
+    // colour).
+    int wrongPixels(int left, int bottom, int width, int height, char c, int scale = 1) {
         const Pixels pixels = readPixels(left, bottom, width, height);
         int wrong = 0;
         for (int row = 0; row < height; ++row) {
             for (int column = 0; column < width; ++column) {
                 const uint8_t* p = pixels.at(column, row);
                 const glm::u8vec3 want =
-                    c ? glyphColour(c, column, row) : glm::u8vec3(64, 128, 192);
+                    c ? glyphColour(c, column / scale, row / scale) : glm::u8vec3(64, 128, 192);
                 wrong += glm::u8vec3(p[0], p[1], p[2]) != want;
             }
         }
@@ -127,6 +128,40 @@ TEST_F(TextRendering, ScoreLineLandsOnRows750To764AndLeavesNothingBound) {
     }
     glActiveTexture(GL_TEXTURE0);
     swap();
+}
+
+// Other framebuffers show the 1024 x 768 frame's text at a whole-number scale k: the score line
+// keeps 15k columns to the left edge and 4k rows to the top, every picture pixel becomes a
+// k x k block, and a centred item stays in the middle.
+TEST_F(TextRendering, AtOtherSizesTheLineKeepsItsCornerAndWholePixelGlyphs) {
+    useSyntheticFont(" 0123456789:abcdefghijklmnopqrstuvwxyz");
+    const std::string score = "fyrel: 8 von 8";
+    addText(score, 15, 750);
+    addText("pause", 497, 377);
+    texts.back()->anchor = TextAnchor::Centre;
+    const int n = static_cast<int>(score.size());
+    for (glm::ivec3 size :
+         {glm::ivec3(1280, 720, 1), glm::ivec3(500, 700, 1), glm::ivec3(2048, 1536, 2)}) {
+        ASSERT_TRUE(resizeWindow(size.x, size.y)) << size.x << " x " << size.y;
+        const int k = size.z;
+        drawFrame();
+        savePNG("text_" + std::to_string(size.x) + "x" + std::to_string(size.y));
+
+        const int left = 15 * k, bottom = size.y - 4 * k - 14 * k;
+        for (int i = 0; i < n; ++i) {
+            EXPECT_EQ(wrongPixels(left + 6 * k * i, bottom, 6 * k, 14 * k, score[i], k), 0)
+                << size.x << " x " << size.y << ", character " << i;
+        }
+        EXPECT_EQ(wrongPixels(left, bottom - 1, 6 * k * n, 1, 0) +
+                      wrongPixels(left, bottom + 14 * k, 6 * k * n, 1, 0),
+                  0);
+        EXPECT_EQ(wrongPixels(left - 1, bottom, 1, 14 * k, 0) +
+                      wrongPixels(left + 6 * k * n, bottom, 1, 14 * k, 0),
+                  0);
+        EXPECT_EQ(wrongPixels(size.x / 2 - 15 * k, size.y / 2 - 7 * k, 6 * k, 14 * k, 'p', k), 0)
+            << size.x << " x " << size.y;
+        swap();
+    }
 }
 
 TEST_F(TextRendering, MissingAndFailedGlyphsLeaveABlankAndEmptyTextDrawsNothing) {

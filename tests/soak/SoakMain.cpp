@@ -224,33 +224,38 @@ struct Sample {
 };
 
 // How much a memory figure grew over the settled samples, told apart from its noise: the rise
-// from the median of the first third to the median of the last third, and the least-squares
-// trend over all of them projected across the span. A leak raises both; noise rarely does.
+// from the median of the first third to the median of the last third, and the trend (the median
+// of the slopes between every pair of samples, so one passing spike cannot tilt it) projected
+// across the span. A leak raises both; noise rarely does.
 struct Growth {
     double medianRise = 0.0;
     double trendRise = 0.0;
     double worst() const { return std::max(medianRise, trendRise); }
 };
 
+double medianOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
 Growth growthOf(const std::vector<Sample>& samples, double Sample::*figure) {
     Growth g;
     if (samples.size() < 3) return g;
-    auto median = [&](size_t from, size_t to) {
+    auto figuresIn = [&](size_t from, size_t to) {
         std::vector<double> values;
         for (size_t i = from; i < to; ++i) values.push_back(samples[i].*figure);
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
+        return values;
     };
     size_t third = samples.size() / 3;
-    g.medianRise = median(samples.size() - third, samples.size()) - median(0, third);
-    double n = static_cast<double>(samples.size()), sx = 0, sy = 0, sxx = 0, sxy = 0;
-    for (const Sample& s : samples) {
-        double x = static_cast<double>(s.frame);
-        sx += x, sy += s.*figure, sxx += x * x, sxy += x * (s.*figure);
-    }
-    double d = n * sxx - sx * sx;
-    double slope = d > 0 ? (n * sxy - sx * sy) / d : 0.0;
-    g.trendRise = slope * static_cast<double>(samples.back().frame - samples.front().frame);
+    g.medianRise =
+        medianOf(figuresIn(samples.size() - third, samples.size())) - medianOf(figuresIn(0, third));
+    std::vector<double> slopes;
+    for (size_t i = 0; i < samples.size(); ++i)
+        for (size_t j = i + 1; j < samples.size(); ++j)
+            slopes.push_back((samples[j].*figure - samples[i].*figure) /
+                             static_cast<double>(samples[j].frame - samples[i].frame));
+    g.trendRise =
+        medianOf(slopes) * static_cast<double>(samples.back().frame - samples.front().frame);
     return g;
 }
 

@@ -157,6 +157,52 @@ TEST(Audio, MissingOrBrokenSoundFilesStaySilentWithOneLineEach) {
     EXPECT_EQ(unopened.chimesRequested(), 1);
 }
 
+TEST(Audio, PauseHoldsTheMusicAndTheRingingChimeUntilResumed) {
+    ScopedEnv env(ScopedEnv::Values{{"SDL_AUDIODRIVER", "dummy"}});
+    platform::Audio audio;
+    ASSERT_TRUE(audio.open());
+    audio.startMusic(kMusic);
+    audio.loadChime(kChime);
+    audio.playChime();
+    audio.pause();
+    EXPECT_TRUE(audio.paused());
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    EXPECT_EQ(Mix_Paused(-1), 1);
+    audio.resume();
+    EXPECT_FALSE(audio.paused());
+    EXPECT_EQ(Mix_PausedMusic() + Mix_Paused(-1), 0);
+    EXPECT_TRUE(audio.musicPlaying());
+    audio.close();
+}
+
+TEST(Audio, MutedItOpensNothingAndSaysNothingAVolumeSetsMusicAndChimesAlike) {
+    ScopedEnv env(ScopedEnv::Values{{"SDL_AUDIODRIVER", "dummy"}});
+    platform::Audio muted;
+    muted.configure({true, std::nullopt});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(muted.open());
+    muted.startMusic(kMusic);
+    muted.loadChime(kChime);
+    muted.playChime();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    EXPECT_FALSE(muted.musicPlaying());
+    EXPECT_EQ(muted.chimesRequested(), 1);
+
+    // Unset first: the mixer keeps the music volume from one opening to the next, and the
+    // last case puts the full volume back for the tests after this one.
+    for (auto [percent, mixer] :
+         {std::pair{std::optional<int>(), 128}, {50, 64}, {0, 0}, {100, 128}}) {
+        platform::Audio audio;
+        audio.configure({false, percent});
+        ASSERT_TRUE(audio.open());
+        audio.startMusic(kMusic);
+        EXPECT_EQ(Mix_VolumeMusic(-1), mixer);
+        EXPECT_EQ(Mix_Volume(-1, -1), mixer);  // the mean over every chime channel
+        audio.close();
+    }
+}
+
 TEST(Audio, MusicStartsAtOnceLoopsWithoutAGapAndChimesMixOnTop) {
     TempDir dir;
     const fs::path output = dir.path / "mix.raw";

@@ -25,6 +25,7 @@ struct Rig {
     CameraController cameraController;
     ScriptedInput input;
     int mouseX = 0, mouseY = 0;
+    MouseSettings mouse;
 
     explicit Rig(std::vector<std::pair<float, glm::vec3>> spheres) {
         for (auto& [radius, at] : spheres) planets.push_back(makeSphere(radius, at));
@@ -37,7 +38,7 @@ struct Rig {
         for (SceneObject* p : planets) delete p;
     }
     void frame(float dt) {
-        applyMouse(player, cameraController, mouseX, mouseY, input, dt);
+        applyMouse(player, cameraController, mouseX, mouseY, input, dt, mouse);
         applyKeyboard(player, input, dt);
         player.stepPlayer(dt);
     }
@@ -84,6 +85,18 @@ TEST(Mouse, XTurnsTheAlienAndYOnlyPitchesTheCamera) {
     EXPECT_NEAR(rig.cameraController.cameraPitch, 5.0f, 1e-5f);
     EXPECT_EQ(rig.alien.forward, forward);
     EXPECT_EQ(rig.alien.up, glm::vec3(0, 1, 0));
+}
+
+TEST(Mouse, SensitivityScalesBothAxesAndInvertingTurnsOnlyTheTiltAround) {
+    for (bool invert : {false, true}) {
+        Rig rig({{10.0f, {0, 0, 0}}});
+        rig.mouse = {2.5f, invert};
+        rig.input.cursorX = -120;  // 2.5 x 120 pixels in a 0.1 s frame: 30 degrees
+        rig.input.cursorY = -20;
+        rig.frame(0.1f);
+        expectNear(rig.alien.forward, {0.5f, 0, std::sqrt(0.75f)}, 1e-5f);
+        EXPECT_NEAR(rig.cameraController.cameraPitch, invert ? -5.0f : 5.0f, 1e-5f);
+    }
 }
 
 TEST(Jump, OnePlanetRadiusHighAboutPointSixThreeSecondsAndAgainWhileSpaceIsHeld) {

@@ -1,4 +1,4 @@
-// Writes every picture, the alien model and the sounds the game reads into one folder.
+// Writes every picture, the alien model, the sounds and the icons the game reads into one folder.
 //   fyrel_assetgen <folder> [<sums>]             generate all assets; record their hashes
 //   fyrel_assetgen --repair <folder> <sums>      make again what changed since it was recorded
 //   fyrel_assetgen --preview <folder> <out.png>  contact sheet of the generated assets
@@ -15,6 +15,7 @@
 #include "infra/Assets.h"
 #include "tools/assetgen/Alien.h"
 #include "tools/assetgen/FontGlyphs.h"
+#include "tools/assetgen/Icon.h"
 #include "tools/assetgen/Jobs.h"
 #include "tools/assetgen/Planets.h"
 #include "tools/assetgen/Preview.h"
@@ -78,6 +79,23 @@ Job fontJob() {
     return job;
 }
 
+// Every size of the icon the manifest lists; its name is the size in pixels.
+Job iconJob() {
+    Job job;
+    for (const assets::File& file : assets::filesOf(assets::Kind::Icon)) {
+        job.outputs.push_back(file.path);
+    }
+    job.run = [](const std::string& dir) {
+        for (const assets::File& file : assets::filesOf(assets::Kind::Icon)) {
+            const std::string path = dir + "/" + file.path;
+            const IconPicture icon = drawIcon(std::stoi(file.name));
+            if (!commit(path + ".tmp", path, icon.savePng(path + ".tmp"))) return false;
+        }
+        return true;
+    };
+    return job;
+}
+
 std::vector<Job> jobs() {
     auto map = [](const char* file, Picture (*make)()) {
         return Job{{file}, [=](const std::string& dir) {
@@ -108,6 +126,7 @@ std::vector<Job> jobs() {
             }},
         map(assets::sunMap, sunMap),
         fontJob(),
+        iconJob(),
     };
 }
 

@@ -1,0 +1,90 @@
+#include "app/Overlay.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "Rendering/scene/Font.h"
+#include "Rendering/scene/TextLayout.h"
+#include "app/Controls.h"
+#include "app/PlayState.h"
+
+namespace {
+
+// Well below the alien, over its planet.
+constexpr int kPlayAgainBelowMiddle = 80;
+
+TextItem* addItem(std::vector<TextItem*>& texts, const std::string& text, int x, int y,
+                  TextAnchor anchor) {
+    TextItem* item = texts.emplace_back(new TextItem(text));
+    item->x = x;
+    item->y = y;
+    item->anchor = anchor;
+    item->visible = false;
+    return item;
+}
+
+// A line centred across the frame, `below` pixels lower than its middle.
+TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text, int below) {
+    const int width = static_cast<int>(text.size()) * kGlyphWidth;
+    return addItem(texts, text, (Rendering::kTextFrameWidth - width) / 2,
+                   (Rendering::kTextFrameHeight - kGlyphHeight) / 2 - below, TextAnchor::Centre);
+}
+
+// The panel writes the keys as the font can: in lower case.
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+size_t longest(const char* Control::*field) {
+    size_t most = 0;
+    for (const Control& control : kControls)
+        most = std::max(most, std::string(control.*field).size());
+    return most;
+}
+
+}  // namespace
+
+std::vector<std::string> helpText() {
+    const size_t keysWidth = longest(&Control::keys);
+    const size_t actionWidth = longest(&Control::action);
+    // A blank border of one glyph all round: keys right-aligned, so the colons line up.
+    const std::string blank(keysWidth + actionWidth + 4, ' ');
+    std::vector<std::string> lines{blank};
+    for (const Control& control : kControls) {
+        const std::string keys = lowerCase(control.keys);
+        std::string line =
+            " " + std::string(keysWidth - keys.size(), ' ') + keys + ": " + control.action;
+        lines.push_back(line + std::string(blank.size() - line.size(), ' '));
+    }
+    lines.push_back(blank);
+    return lines;
+}
+
+Overlay createOverlay(std::vector<TextItem*>& texts, const TextItem& score) {
+    Overlay overlay;
+    // One blank line below the score line, the text in the score's column (the border blank
+    // sits left of it).
+    const std::vector<std::string> lines = helpText();
+    const int panelTop = score.y - kGlyphHeight;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const int bottom = panelTop - static_cast<int>(i + 1) * kGlyphHeight;
+        overlay.helpLines.push_back(
+            addItem(texts, lines[i], score.x - kGlyphWidth, bottom, TextAnchor::TopLeft));
+    }
+    // Mirrors the score line: as far from the bottom as the score is from the top.
+    const int margin = Rendering::kTextFrameHeight - score.y - kGlyphHeight;
+    overlay.hint = addItem(texts, "f1: help", score.x, margin, TextAnchor::BottomLeft);
+    overlay.pauseLine = addCentred(texts, "pause", 0);
+    // The camera keeps the alien in the middle, where the player may still walk around.
+    overlay.playAgainLine = addCentred(texts, "enter: play again", kPlayAgainBelowMiddle);
+    return overlay;
+}
+
+void showOverlay(Overlay& overlay, const PlayState& play, bool everyOrbTaken) {
+    for (TextItem* line : overlay.helpLines) line->visible = play.helpShown;
+    overlay.hint->visible = !play.helpShown && play.playSeconds < kHintSeconds;
+    overlay.pauseLine->visible = play.paused();
+    overlay.playAgainLine->visible = everyOrbTaken && !play.paused();
+}
