@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,12 @@ struct Stats {
 };
 
 Stats statsOf(std::vector<double> samples);
+
+using Clock = std::chrono::steady_clock;
+
+inline double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 // Prints one tagged line of values and flushes it.
 void printValues(const std::string& tag, const Values& values);

@@ -31,12 +31,6 @@ namespace bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 // GL_TIME_ELAPSED around each labelled drawing step (sky, lit, text and the glow passes): a
 // query from the start of each outermost debug group to its end. Results are read after the
 // frame is presented.

@@ -42,12 +42,6 @@ namespace bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 class StageClock {
   public:
     StageClock() : watch([this](const std::string& name, bool begins) { mark(name, begins); }) {}
