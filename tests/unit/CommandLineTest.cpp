@@ -115,6 +115,19 @@ TEST(CommandLine, TheReadmeListsTheOptionsOfTheHelpInItsOrder) {
     EXPECT_EQ(help.rfind("Usage: fyrel [OPTION]...\n", 0), 0u);
     for (const char* section : {"\nOptions:\n", "\nControls:\n", "\nExit status:\n"})
         EXPECT_NE(help.find(section), std::string::npos) << section;
+    // A wrapped description goes on in its own column, within 79 characters.
+    std::istringstream wrapped(help);
+    size_t descriptionColumn = 0;
+    for (std::string line; std::getline(wrapped, line);) {
+        EXPECT_LE(line.size(), 79u) << line;
+        const size_t text = line.find_first_not_of(' ');
+        if (text == 0 || text == std::string::npos) continue;
+        if (text == 2) {
+            descriptionColumn = line.find_first_not_of(' ', line.find("  ", text));
+        } else {
+            EXPECT_EQ(text, descriptionColumn) << line;
+        }
+    }
 
     std::istringstream helpLines(help);
     const std::vector<std::string> inHelp = optionsListed(helpLines, "  ", "  ");
