@@ -171,6 +171,8 @@ int runFramesMode(int rounds, int width, int height, const std::string& pngDir) 
     Harness harness(autoplay);
     harness.gameStarting();
     if (!game->start()) return 1;
+    PlayOn playOn(*platform::input(), game->remaining);
+    platform::setInput(&playOn);
     if (!resizeWindow(width, height)) {
         std::fprintf(stderr,
                      "fyrel bench: the window did not become %d x %d; is the screen "

@@ -95,6 +95,8 @@ int runStagesMode(int frames, int skip, int width, int height, bool straightforw
     Harness harness(autoplay);
     harness.gameStarting();
     if (!game->start()) return 1;
+    PlayOn playOn(*platform::input(), game->remaining);
+    platform::setInput(&playOn);
     if (!resizeWindow(width, height)) return 1;
     game->renderers->skipUnseenWork(!straightforward);
     for (int i = 0; i < 5; ++i) runFrame(game, &harness);
