@@ -75,9 +75,10 @@ soak: deps configure
 
 # Start-up against its floor, frame times against a sky-only frame, glow pass GPU times, the
 # game's own CPU work and peak memory; the table is also written to $(BUILD_DIR)/bench-report.txt
-# and pictures of one frame with and without glow land beside it.
+# and pictures of one frame with and without glow land beside it. Frames are also measured at
+# 1920 x 1080, so a display of its own must be at least that large.
 bench: deps build
-	@bash scripts/with-display.sh $(BUILD_DIR)/bench/fyrel_gamebench --run-dir $(BUILD_DIR)/run --report $(BUILD_DIR)/bench-report.txt
+	@FYREL_XVFB_SCREEN=1920x1080x24 bash scripts/with-display.sh $(BUILD_DIR)/bench/fyrel_gamebench --run-dir $(BUILD_DIR)/run --report $(BUILD_DIR)/bench-report.txt
 
 clean:
 	@rm -rf $(BUILD_DIR) $(ASAN_DIR)

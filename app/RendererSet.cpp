@@ -101,6 +101,13 @@ void RendererSet::setupRenderers() {
     textRenderer->init();
 }
 
+void RendererSet::skipUnseenWork(bool skip) {
+    for (Rendering::BasicRenderer* renderer :
+         {skyRenderer, litRenderer, static_cast<Rendering::BasicRenderer*>(glowRenderer)}) {
+        renderer->skipUnseen = skip;
+    }
+}
+
 void RendererSet::releaseGpuObjects() {
     skyRenderer->releaseGpuObjects();
     litRenderer->releaseGpuObjects();

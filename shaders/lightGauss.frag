@@ -21,12 +21,18 @@ layout(std140) uniform Material {
     float materialGlow;     // the surface's own light
 };
 
+// Set by the renderer. Beyond lightCutoff from a surface point a light is not worth its cost
+// (three deviations of kReach out it adds about 1 %). lightIndex holds, in block order, the
+// lightCount lights that can reach the object being drawn at all: the renderer leaves out
+// the others, which every fragment would skip anyway, so that no fragment pays for them.
+uniform float lightCutoff;
+uniform int lightCount;
+uniform int lightIndex[8];
+
 const float kStartAmbient = 0.3;
 // Standard deviation of a light's reach in world units: an orb floating one unit above a planet
 // lights a pool a few units wide and reaches the alien when it comes close.
 const float kReach = 5.0;
-// Three deviations out a light adds about 1 % and is not worth its cost.
-const float kCutoffSquared = (3.0 * kReach) * (3.0 * kReach);
 const float kDiffuseScale = 0.5;
 const float kShininess = 24.0;
 
@@ -59,14 +65,15 @@ vec3 shadeSurface(vec3 albedo, vec3 position, vec3 normal, vec3 centre, vec3 eye
     vec3 emission = vec3(0.0);
     vec3 outward = position - centre;
     float ownRadiusSquared = dot(outward, outward);
-    for (int i = 0; i < 8; ++i) {
+    for (int n = 0; n < lightCount; ++n) {
+        int i = lightIndex[n];
         vec4 colorA = lightData[3 * i + 1];
         float brightness = colorA.w;
         if (brightness <= 0.0) continue;
         vec3 lightPosition = lightData[3 * i].xyz;
         vec3 toLight = lightPosition - position;
         float distanceSquared = dot(toLight, toLight);
-        if (distanceSquared > kCutoffSquared) continue;
+        if (distanceSquared > lightCutoff * lightCutoff) continue;
         // A light at this object's own centre is the orb that carries it: lit from inside it
         // would be dark, so it shines in its picture's colours at the light's brightness.
         vec3 offCentre = lightPosition - centre;

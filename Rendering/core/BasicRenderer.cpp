@@ -1,6 +1,9 @@
 #include "Rendering/core/BasicRenderer.h"
 
+#include <algorithm>
+
 #include "Rendering/core/Camera.h"
+#include "Rendering/core/Culling.h"
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Scene.h"
@@ -11,6 +14,11 @@ namespace {
 constexpr GLsizeiptr kLightBlockSize = sizeof(LightBlock);
 constexpr GLsizeiptr kMaterialBlockSize = sizeof(SceneObject::material);
 constexpr int kLightCount = 8;
+// Beyond this distance a point light adds nothing to a surface: three deviations of the
+// Gaussian falloff in lightGauss.frag, where about 1 % of the light would be left. The shader
+// ignores lights farther than this from a fragment, and the renderer leaves out lights farther
+// than this from every point of an object.
+constexpr float kLightCutoff = 15.0f;
 static_assert(kMaterialBlockSize == 36, "Material block must match the shader layout");
 
 GLuint createUniformBuffer(GLuint bindingPoint, GLsizeiptr size) {
@@ -45,6 +53,17 @@ void BasicRenderer::init() {
     world2modelLocation = glGetUniformLocation(program, "world2model");
     camPosLocation = glGetUniformLocation(program, "camPosWorldSpace");
     texLocation = glGetUniformLocation(program, "tex");
+    lightCutoffLocation = glGetUniformLocation(program, "lightCutoff");
+    lightCountLocation = glGetUniformLocation(program, "lightCount");
+    lightIndexLocation = glGetUniformLocation(program, "lightIndex");
+    if (lightCutoffLocation >= 0) {
+        glUseProgram(program);
+        glUniform1f(lightCutoffLocation, kLightCutoff);
+        glUseProgram(0);
+    }
+    for (SceneObject* object : objects) {
+        if (object) modelRadius(object);
+    }
 }
 
 void BasicRenderer::createProgram() {
@@ -65,12 +84,58 @@ void BasicRenderer::setupUniformBlocks() {
 void BasicRenderer::draw() {
     updateLightBlock();
     glUseProgram(program);
-    for (size_t i = 0; i < objects.size(); ++i) {
-        SceneObject* object = objects[i];
-        // A hidden object keeps its index, and with it its texture unit.
-        if (object && object->visible) drawObject(static_cast<int>(i), object);
+    planDraws();
+    lastDraw = {drawList.size(), 0};
+    for (size_t k : drawOrder) {
+        // Every object keeps its list index, and with it its texture unit, whatever the order.
+        const size_t i = drawList[k];
+        selectLights(objects[i]);
+        drawObject(static_cast<int>(i), objects[i]);
     }
     glUseProgram(0);
+}
+
+void BasicRenderer::planDraws() {
+    drawList.clear();
+    drawSpheres.clear();
+    for (size_t i = 0; i < objects.size(); ++i) {
+        SceneObject* object = objects[i];
+        if (!object || !object->visible) continue;
+        if (skipUnseen && outsideView(object->modelViewProjection, modelRadius(object))) continue;
+        drawList.push_back(i);
+        drawSpheres.emplace_back(object->position, boundingRadius(object));
+    }
+    if (skipUnseen && camera) {
+        nearToFar(drawSpheres, camera->eye, drawOrder);
+    } else {
+        drawOrder.resize(drawList.size());
+        for (size_t k = 0; k < drawOrder.size(); ++k) drawOrder[k] = k;
+    }
+}
+
+void BasicRenderer::selectLights(const SceneObject* object) {
+    if (lightCountLocation < 0) return;
+    LightList list;
+    if (skipUnseen && lightBlock) {
+        list = lightsReaching(*lightBlock, object->position, boundingRadius(object), kLightCutoff);
+    } else {
+        for (int i = 0; i < kLightCount; ++i) list.index[i] = i;
+        list.count = kLightCount;
+    }
+    lastDraw.lights += static_cast<size_t>(list.count);
+    glUniform1i(lightCountLocation, list.count);
+    if (list.count > 0) glUniform1iv(lightIndexLocation, list.count, list.index.data());
+}
+
+float BasicRenderer::modelRadius(const SceneObject* object) {
+    auto found = meshRadii.find(object);
+    if (found == meshRadii.end()) found = meshRadii.emplace(object, meshRadius(object->mesh)).first;
+    return found->second;
+}
+
+float BasicRenderer::boundingRadius(const SceneObject* object) {
+    const glm::vec3 scale = glm::abs(object->scale);
+    return modelRadius(object) * std::max(scale.x, std::max(scale.y, scale.z));
 }
 
 void BasicRenderer::updateLightBlock() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <glm/glm.hpp>
+#include <map>
 #include <vector>
 
 #include "infra/GL.h"
@@ -30,6 +32,10 @@ class BasicRenderer {
     void setupUniformBlocks();
     void updateLightBlock();
     void drawObject(int index, SceneObject* object);
+    // Radius around the model origin that holds the object's mesh (measured once per object),
+    // and around its position in the world, scale included.
+    float modelRadius(const SceneObject* object);
+    float boundingRadius(const SceneObject* object);
     // Deletes the GL objects this renderer made (context must be current).
     void releaseGpuObjects();
 
@@ -54,6 +60,33 @@ class BasicRenderer {
     Camera* camera = nullptr;
     // When set, pictures already on the GPU (from another object or renderer) are reused.
     TextureShare* textureShare = nullptr;
+    // Skip the work that cannot change a pixel: objects wholly outside the view and lights too
+    // far from an object to reach it are left out, and opaque objects go near to far so that
+    // the depth test spares the shading of what they hide. Off, every visible object is drawn
+    // in list order with every light: the straightforward way, which tests compare against.
+    bool skipUnseen = true;
+    // What the last draw() drew: objects, and lights handed to them summed over the objects.
+    struct DrawCounts {
+        size_t objects = 0;
+        size_t lights = 0;
+    };
+    DrawCounts lastDraw;
+    GLint lightCutoffLocation = -1;
+    GLint lightCountLocation = -1;
+    GLint lightIndexLocation = -1;
+
+  private:
+    // The objects to draw this frame, as indices into `objects`, in drawing order.
+    void planDraws();
+    // Hands the lit shader the lights that can reach the object (all of them with skipUnseen
+    // off).
+    void selectLights(const SceneObject* object);
+
+    // Measured by modelRadius.
+    std::map<const SceneObject*, float> meshRadii;
+    std::vector<size_t> drawList;
+    std::vector<glm::vec4> drawSpheres;
+    std::vector<size_t> drawOrder;
 };
 
 }  // namespace Rendering

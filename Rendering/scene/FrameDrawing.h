@@ -9,7 +9,8 @@ class TextRenderer;
 void setWireframe(bool wireframe);
 // Clears colour and depth of the window before a frame is drawn.
 void clearFrame();
-// The scene in its fixed order: the sky, the lit objects, then the text over both.
+// The scene: the sky and the lit objects (the sky first, or last when the lit renderer skips
+// unseen work), then the text over both.
 void drawSceneAndText(BasicRenderer& sky, BasicRenderer& lit, TextRenderer& text);
 
 }  // namespace Rendering

@@ -7,6 +7,8 @@
 #include <iostream>
 
 #include "Rendering/core/Camera.h"
+#include "Rendering/core/Culling.h"
+#include "Rendering/core/DebugGroup.h"
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Scene.h"
@@ -146,14 +148,6 @@ struct SavedGLState {
         setEnabled(GL_BLEND, blend);
     }
 };
-
-// Runs one pass inside a GL debug group of its name, where the driver offers debug groups.
-template <typename Pass>
-void labelled(const char* name, Pass pass) {
-    if (glPushDebugGroup) glPushDebugGroup(GL_DEBUG_SOURCE_APPLICATION, 0, -1, name);
-    pass();
-    if (glPopDebugGroup) glPopDebugGroup();
-}
 
 }  // namespace
 
@@ -303,7 +297,7 @@ void GlowRenderer::uploadObjects() {
         uploadBuffers(object);
         createVertexArray(scenePassProgram, object);
         createTexture(texture, object, textureShare);
-        boundingRadius(object);
+        modelRadius(object);
     }
 }
 
@@ -321,22 +315,6 @@ void GlowRenderer::lookUpUniforms() {
     compositeTexLocation = glGetUniformLocation(compositeProgram, "tex1");
     compositeGlowLocation = glGetUniformLocation(compositeProgram, "tex2");
     tex3Location = glGetUniformLocation(compositeProgram, "tex3");
-}
-
-float GlowRenderer::boundingRadius(SceneObject* object) {
-    auto found = meshRadius.find(object);
-    if (found == meshRadius.end()) {
-        float radius = 0.0f;
-        if (object->mesh) {
-            const std::vector<float>& p = object->mesh->positions;
-            for (size_t i = 0; i + 2 < p.size(); i += 4) {
-                radius = std::max(radius, glm::length(glm::vec3(p[i], p[i + 1], p[i + 2])));
-            }
-        }
-        found = meshRadius.emplace(object, radius).first;
-    }
-    const glm::vec3 scale = glm::abs(object->scale);
-    return found->second * std::max(scale.x, std::max(scale.y, scale.z));
 }
 
 float GlowRenderer::orbBrightness(const SceneObject* orb) const {
@@ -480,19 +458,25 @@ void GlowRenderer::scenePass() {
     glUseProgram(scenePassProgram);
     glUniform4f(depthLayerLocation, kFocusFarRange, focusDepth, kFocusNearRange, kFocusCurve);
 
+    // Only what reaches into the scissor rectangle can write a pixel.
+    const PixelRect bounds = regionBounds();
+    const ScreenArea area = pixelArea(bounds.x0, bounds.y0, bounds.x1, bounds.y1, width, height);
+    auto drawn = [&](SceneObject* object) {
+        return object && object->visible &&
+               !(skipUnseen && outsideView(object->modelViewProjection, modelRadius(object), area));
+    };
     // Alien and planets hide the orbs behind them but glow black themselves.
     glUniform1i(shouldDiscardLocation, 1);
     glUniform1f(glowStrengthLocation, 0.0f);
-    if (scene->alien && scene->alien->visible) drawObject(0, scene->alien);
+    if (drawn(scene->alien)) drawObject(0, scene->alien);
     const int planetCount = static_cast<int>(scene->planets.size());
     for (int i = 0; i < planetCount; ++i) {
-        SceneObject* planet = scene->planets[i];
-        if (planet && planet->visible) drawObject(i + 1, planet);
+        if (drawn(scene->planets[i])) drawObject(i + 1, scene->planets[i]);
     }
     glUniform1i(shouldDiscardLocation, 0);
     for (size_t j = 0; j < scene->lightOrbs.size(); ++j) {
         SceneObject* orb = scene->lightOrbs[j];
-        if (!orb || !orb->visible) continue;
+        if (!drawn(orb)) continue;
         glUniform1f(glowStrengthLocation, orbBrightness(orb));
         drawObject(static_cast<int>(j) + planetCount + 1, orb);
     }

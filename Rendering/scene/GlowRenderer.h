@@ -2,7 +2,6 @@
 
 #include <array>
 #include <glm/glm.hpp>
-#include <map>
 #include <vector>
 
 #include "Rendering/core/BasicRenderer.h"
@@ -115,7 +114,6 @@ class GlowRenderer : public BasicRenderer {
     bool findRegions();
     void considerObject(SceneObject* object, bool isOrb, const glm::mat4& view,
                         const glm::mat4& projection, float focusDepth);
-    float boundingRadius(SceneObject* object);
     // The smallest rectangle around this frame's regions (there is at least one).
     PixelRect regionBounds() const;
     // False while the window is minimised; otherwise takes over the framebuffer's size.
@@ -141,8 +139,6 @@ class GlowRenderer : public BasicRenderer {
     std::vector<PixelRect> dofRects;
     std::vector<PixelRect> glowRects;
     std::vector<PixelRect> compositeRects;
-    // Model-space radius of each object's mesh, measured once.
-    std::map<const SceneObject*, float> meshRadius;
 };
 
 }  // namespace Rendering

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "infra/Assets.h"
+#include "platform/Window.h"
 
 namespace bench {
 
@@ -59,6 +60,19 @@ std::vector<std::string> pictureFiles() {
         }
     }
     return files;
+}
+
+bool resizeWindow(int width, int height) {
+    platform::Window* window = platform::Window::current();
+    if (!window) return false;
+    window->setSize(width, height);
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        int w = 0, h = 0;
+        window->framebufferSize(w, h);
+        if (w == width && h == height) return true;
+        window->swapBuffers();  // which also handles the window system's events
+    }
+    return false;
 }
 
 }  // namespace bench

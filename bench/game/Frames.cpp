@@ -6,6 +6,7 @@
 #include <FreeImage.h>
 
 #include <chrono>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "bench/game/BenchCommon.h"
+#include "bench/game/DebugGroups.h"
 #include "bench/game/NullGL.h"
 #include "harness/Harness.h"
 #include "infra/GL.h"
@@ -29,30 +31,14 @@ namespace bench {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// GL_TIME_ELAPSED around each glow pass. The glow renderer opens a GL debug group for each of
-// its passes; while the timer is installed it stands in for the table's two debug-group entries,
-// starts a query at each outermost push and ends it at the matching pop, and still hands both
-// on to the driver. Results are read after the frame is presented.
+// GL_TIME_ELAPSED around each labelled drawing step (sky, lit, text and the glow passes): a
+// query from the start of each outermost debug group to its end. Results are read after the
+// frame is presented.
 class PassTimer {
   public:
-    void install() {
-        realPush = glPushDebugGroup;
-        realPop = glPopDebugGroup;
-        glPushDebugGroup = &push;
-        glPopDebugGroup = &pop;
-        active = this;
-    }
-    void uninstall() {
-        glPushDebugGroup = realPush;
-        glPopDebugGroup = realPop;
-        active = nullptr;
-    }
+    PassTimer() : watch([this](const std::string& name, bool begins) { mark(name, begins); }) {}
+    void install() { watch.install(); }
+    void uninstall() { watch.uninstall(); }
     void collect() {
         for (size_t i = 0; i < used; ++i) {
             GLuint64 nanoseconds = 0;
@@ -70,31 +56,20 @@ class PassTimer {
     std::map<std::string, std::vector<double>> samples;
 
   private:
-    static void APIENTRY push(GLenum source, GLuint id, GLsizei length, const GLchar* message) {
-        PassTimer& timer = *active;
-        if (timer.depth++ == 0) {
-            timer.begin(length < 0 ? std::string(message) : std::string(message, length));
+    void mark(const std::string& name, bool begins) {
+        if (!begins) {
+            glEndQuery(GL_TIME_ELAPSED);
+            return;
         }
-        if (timer.realPush) timer.realPush(source, id, length, message);
-    }
-    static void APIENTRY pop() {
-        PassTimer& timer = *active;
-        if (timer.realPop) timer.realPop();
-        if (--timer.depth == 0) glEndQuery(GL_TIME_ELAPSED);
-    }
-    void begin(std::string name) {
         if (used == queries.size()) {
             queries.push_back(0);
             glGenQueries(1, &queries.back());
         }
-        names.push_back(std::move(name));
+        names.push_back(name);
         glBeginQuery(GL_TIME_ELAPSED, queries[used++]);
     }
 
-    static inline PassTimer* active = nullptr;
-    PFNGLPUSHDEBUGGROUPPROC realPush = nullptr;
-    PFNGLPOPDEBUGGROUPPROC realPop = nullptr;
-    int depth = 0;
+    DebugGroupWatch watch;
     std::vector<GLuint> queries;
     std::vector<std::string> names;
     size_t used = 0;
@@ -120,12 +95,14 @@ void skyFrame(MainGame& game) {
 }
 
 void savePNG(const std::string& path) {
-    std::vector<unsigned char> pixels(1024 * 768 * 3);
+    int width = 0, height = 0;
+    platform::Window::current()->framebufferSize(width, height);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, 1024, 768, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, width, height, GL_BGR, GL_UNSIGNED_BYTE, pixels.data());
     FIBITMAP* bitmap =
-        FreeImage_ConvertFromRawBits(pixels.data(), 1024, 768, 1024 * 3, 24, FI_RGBA_RED_MASK,
+        FreeImage_ConvertFromRawBits(pixels.data(), width, height, width * 3, 24, FI_RGBA_RED_MASK,
                                      FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
     if (bitmap) FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_DEFAULT);
     if (bitmap) FreeImage_Unload(bitmap);
@@ -186,7 +163,7 @@ void addStats(Values& values, const std::string& key, const std::vector<double>&
 
 }  // namespace
 
-int runFramesMode(int rounds, const std::string& pngDir) {
+int runFramesMode(int rounds, int width, int height, const std::string& pngDir) {
     MainGame* game = new MainGame();
     if (setupWindow() != 0) return 1;
     HarnessOptions autoplay;
@@ -194,13 +171,23 @@ int runFramesMode(int rounds, const std::string& pngDir) {
     Harness harness(autoplay);
     harness.gameStarting();
     if (!game->start()) return 1;
+    PlayOn playOn(*platform::input(), game->remaining);
+    platform::setInput(&playOn);
+    if (!resizeWindow(width, height)) {
+        std::fprintf(stderr,
+                     "fyrel bench: the window did not become %d x %d; is the screen "
+                     "that large?\n",
+                     width, height);
+        return 1;
+    }
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
 
     // The first frames compile the programs; they are start-up, not frame time.
     for (int i = 0; i < 5; ++i) runFrame(game, &harness);
-    capturePictures(*game, pngDir, "frame-early");
+    capturePictures(*game, pngDir, "frame-early-" + size);
 
     PassTimer passes;
-    std::vector<double> full, noGlow, sky;
+    std::vector<double> full, straightforward, noGlow, sky;
     constexpr int kFramesPerBlock = 10;
     for (int round = 0; round < rounds; ++round) {
         passes.install();
@@ -209,16 +196,21 @@ int runFramesMode(int rounds, const std::string& pngDir) {
             passes.collect();
         });
         passes.uninstall();
+        // The same game drawn as before the renderers skipped unseen work.
+        game->renderers->skipUnseenWork(false);
+        timeFrames(kFramesPerBlock, straightforward, [&] { runFrame(game, &harness); });
+        game->renderers->skipUnseenWork(true);
         timeFrames(kFramesPerBlock, noGlow, [&] { frameWithoutGlow(*game, harness); });
         timeFrames(kFramesPerBlock, sky, [&] { skyFrame(*game); });
     }
-    capturePictures(*game, pngDir, "frame-late");
+    capturePictures(*game, pngDir, "frame-late-" + size);
 
     CpuSamples cpu;
     measureCpu(*game, harness, 100, cpu);
 
     Values values;
     addStats(values, "full", full);
+    addStats(values, "straightforward", straightforward);
     addStats(values, "noglow", noGlow);
     addStats(values, "sky", sky);
     addStats(values, "cpu_update", cpu.update);

@@ -258,6 +258,7 @@ TEST_F(BasicRendering, LightAndMaterialBlocksReachTheGpuAtTheirOffsets) {
     scene->lights[1]->position = {5.0f, 6.0f, 7.0f, 0.5f};
     scene->lightBlock->header = {0.9f, 0.8f, 0.7f, 0.25f};
     scene->lightOrbs[0]->position = {3.0f, -4.0f, 12.5f};  // after the matrices: still followed
+    set.litRenderer->skipUnseen = false;                   // every object, in list order
     drawFrame();
 
     float light[100], material[9];
@@ -293,7 +294,11 @@ TEST_F(BasicRendering, LitRendererUsesItsListIndexAsUnitAndLeavesNothingBound) {
     glFrontFace(GL_CW);
     set.skyRenderer->draw();
     glFrontFace(GL_CCW);
-    // A marker texture on every unit: a unit the renderer used is unbound afterwards.
+    // A marker texture on every unit: a unit the renderer used is unbound afterwards. Drawn the
+    // straightforward way, every visible object in list order, so every unit but the hidden
+    // planet's is used (skipping unseen work shares drawObject and leaves units of the objects it
+    // skips as they were).
+    set.litRenderer->skipUnseen = false;
     planets[3]->visible = false;  // list index 4
     GLuint marker = 0;
     glGenTextures(1, &marker);

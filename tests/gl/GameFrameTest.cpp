@@ -1,8 +1,11 @@
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <glm/glm.hpp>
 #include <string>
 #include <vector>
 
+#include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
@@ -10,6 +13,7 @@
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
+#include "harness/AutopilotInput.h"
 #include "harness/ScriptedInput.h"
 #include "platform/Input.h"
 #include "platform/Window.h"
@@ -114,6 +118,51 @@ TEST_F(GameFrame, ShowsTheScoreThePlanetsTheAlienAndTheSky) {
         }
     EXPECT_GT(dark, 140 * 170 * 8 / 10);
     EXPECT_GT(stars, 3);
+}
+
+// Leaving out what cannot be seen (objects outside the view or the glow regions, lights out of
+// reach, the sky behind the planets) must not change a pixel. The bot plays, so the frames
+// compared show the alien on several planets, in flight, and orbs near and far; each is drawn
+// the straightforward way (every visible object, every light, the sky first) and the quick way.
+TEST_F(GameFrame, SkippingUnseenWorkLeavesEveryPixelAsItWas) {
+    AutopilotInput autopilot(&input, 0.1);
+    platform::setInput(&autopilot);
+    RendererSet& renderers = *game->renderers;
+    auto drawWith = [&](bool skipUnseen) {
+        renderers.skipUnseenWork(skipUnseen);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawFrame(renderers);
+        return readPixels(0, 0, kWidth, kHeight);
+    };
+    int objectsLeftOut = 0, lightsLeftOut = 0;
+    for (int moment = 0; moment < 6; ++moment) {
+        for (int step = 0; step < 60; ++step) {
+            autopilot.beforeUpdate(*game->scene, *game->player);
+            game->update();
+        }
+        game->renderers->transformer->update();
+        const Pixels straightforward = drawWith(false);
+        if (moment == 3) savePNG("frame_straightforward");
+        const Pixels quick = drawWith(true);
+        if (moment == 3) savePNG("frame_skipping_unseen");
+        int differing = 0, largest = 0;
+        const std::vector<uint8_t>& a = straightforward.bytes();
+        const std::vector<uint8_t>& b = quick.bytes();
+        for (size_t i = 0; i < a.size(); i += 4) {
+            int diff = 0;
+            for (size_t c = 0; c < 3; ++c) diff = std::max(diff, std::abs(a[i + c] - b[i + c]));
+            differing += diff > 0;
+            largest = std::max(largest, diff);
+        }
+        EXPECT_EQ(differing, 0) << "moment " << moment << ", largest difference " << largest;
+        const Rendering::BasicRenderer::DrawCounts& drawn = renderers.litRenderer->lastDraw;
+        objectsLeftOut += drawn.objects < renderers.litRenderer->objects.size();
+        lightsLeftOut += drawn.lights < 8 * drawn.objects;
+    }
+    // Otherwise the comparison proves nothing.
+    EXPECT_GT(objectsLeftOut, 0);
+    EXPECT_GT(lightsLeftOut, 0);
+    platform::setInput(&input);
 }
 
 // A framebuffer with twice the window's pixels each way (a HiDPI screen): the camera keeps the
