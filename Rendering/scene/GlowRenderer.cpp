@@ -151,23 +151,68 @@ struct SavedGLState {
 
 }  // namespace
 
+namespace {
+
+// Smallest and largest `across / depth` over a disk (centre `across`, `depth`; the sphere seen
+// along one screen axis) cut off in front of the near plane: attained where a line from the eye
+// touches the disk, or where the disk meets the near plane. x / depth is all a perspective
+// projection makes of a point along x, so this bounds the sphere's picture along that axis.
+glm::vec2 slopeRange(float across, float depth, float radius, float nearPlane) {
+    glm::vec2 range(1e30f, -1e30f);
+    auto include = [&](glm::vec2 point) {  // (across, depth), in front of the near plane
+        const float slope = point.x / point.y;
+        range = {std::min(range.x, slope), std::max(range.y, slope)};
+    };
+    const glm::vec2 centre(across, depth);
+    const float distance2 = glm::dot(centre, centre);
+    if (distance2 > radius * radius) {  // the eye is outside: two lines touch the disk
+        const glm::vec2 foot = centre * (1.0f - radius * radius / distance2);
+        const glm::vec2 side = glm::vec2(-depth, across) *
+                               (radius * std::sqrt(distance2 - radius * radius) / distance2);
+        for (const glm::vec2& touch : {foot - side, foot + side}) {
+            if (touch.y >= nearPlane) include(touch);
+        }
+    }
+    const float cut = radius * radius - (nearPlane - depth) * (nearPlane - depth);
+    if (cut > 0.0f) {
+        include({across - std::sqrt(cut), nearPlane});
+        include({across + std::sqrt(cut), nearPlane});
+    }
+    return range;
+}
+
+}  // namespace
+
 GlowRenderer::PixelRect GlowRenderer::sphereBounds(const glm::mat4& view,
                                                    const glm::mat4& projection, float nearPlane,
                                                    glm::vec3 centre, float radius, int width,
-                                                   int height, int margin) {
+                                                   int height, int margin, bool tight) {
     const glm::vec3 c = glm::vec3(view * glm::vec4(centre, 1.0f));
-    // Wholly behind the near plane: nothing to see. Reaching through it: anywhere on screen.
+    // Wholly behind the near plane: nothing to see.
     if (c.z - radius >= -nearPlane) return {};
-    if (c.z + radius > -nearPlane) return {0, 0, width, height};
-    // The corners of the sphere's view-space box project around everything the sphere covers.
     glm::vec2 low(1e30f), high(-1e30f);
-    for (int corner = 0; corner < 8; ++corner) {
-        const glm::vec3 offset((corner & 1) ? radius : -radius, (corner & 2) ? radius : -radius,
-                               (corner & 4) ? radius : -radius);
-        const glm::vec4 clip = projection * glm::vec4(c + offset, 1.0f);
-        const glm::vec2 ndc = glm::vec2(clip) / clip.w;
-        low = glm::min(low, ndc);
-        high = glm::max(high, ndc);
+    if (tight) {
+        // The sphere's own outline: a big sphere near the eye covers far less than the corners
+        // of its box would say, and one reaching through the near plane need not cover all.
+        for (int axis = 0; axis < 2; ++axis) {
+            const glm::vec2 slopes = slopeRange(c[axis], -c.z, radius, nearPlane);
+            if (slopes.x > slopes.y) return {0, 0, width, height};  // grazing the near plane
+            low[axis] = projection[axis][axis] * slopes.x - projection[2][axis];
+            high[axis] = projection[axis][axis] * slopes.y - projection[2][axis];
+        }
+    } else if (c.z + radius > -nearPlane) {
+        // Reaching through the near plane: anywhere on screen.
+        return {0, 0, width, height};
+    } else {
+        // The corners of the sphere's view-space box project around everything it covers.
+        for (int corner = 0; corner < 8; ++corner) {
+            const glm::vec3 offset((corner & 1) ? radius : -radius, (corner & 2) ? radius : -radius,
+                                   (corner & 4) ? radius : -radius);
+            const glm::vec4 clip = projection * glm::vec4(c + offset, 1.0f);
+            const glm::vec2 ndc = glm::vec2(clip) / clip.w;
+            low = glm::min(low, ndc);
+            high = glm::max(high, ndc);
+        }
     }
     const glm::vec2 size(static_cast<float>(width), static_cast<float>(height));
     const glm::vec2 lowPixel = glm::floor((low * 0.5f + 0.5f) * size);
@@ -331,12 +376,12 @@ void GlowRenderer::considerObject(SceneObject* object, bool isOrb, const glm::ma
     const float depth = (view * glm::vec4(object->position, 1.0f)).z;
     if (isOrb && orbBrightness(object) > 0.0f) {
         const PixelRect r = sphereBounds(view, projection, camera->nearPlane, object->position,
-                                         radius, width, height, kGlowReach);
+                                         radius, width, height, kGlowReach, skipUnseen);
         if (!r.empty()) glowRects.push_back(r);
     }
     if (largestBlur(depth, radius, focus) >= kMinBlur) {
         const PixelRect r = sphereBounds(view, projection, camera->nearPlane, object->position,
-                                         radius, width, height, kDofReach);
+                                         radius, width, height, kDofReach, skipUnseen);
         if (!r.empty()) dofRects.push_back(r);
     }
 }

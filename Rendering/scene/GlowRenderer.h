@@ -47,9 +47,11 @@ class GlowRenderer : public BasicRenderer {
     int targetHeight() const { return height; }
 
     // Window pixels a sphere can cover, widened by `margin`; empty when it lies behind the eye.
+    // `tight`: the sphere's own outline rather than the box around it (same pixels drawn,
+    // fewer passed over).
     static PixelRect sphereBounds(const glm::mat4& view, const glm::mat4& projection,
                                   float nearPlane, glm::vec3 centre, float radius, int width,
-                                  int height, int margin);
+                                  int height, int margin, bool tight);
     // Joins overlapping rectangles until none overlap (the composite must not blend twice).
     static void mergeOverlapping(std::vector<PixelRect>& rects);
     // Largest blur weight a sphere at view depth `depth` gets with the focus at `focusDepth`.

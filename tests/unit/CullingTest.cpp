@@ -7,6 +7,7 @@
 
 #include "Model/Mesh.h"
 #include "Rendering/core/Culling.h"
+#include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/scene/Scene.h"
 
 using Rendering::ScreenArea;
@@ -102,6 +103,47 @@ TEST(Culling, NoSphereSaidOutsideShowsAnyPointInTheArea) {
     // Both answers came up often enough for the check to mean something.
     EXPECT_GT(outside, 500);
     EXPECT_GT(inside, 500);
+}
+
+// The glow and depth-of-field passes work only inside the rectangles a sphere's outline gives:
+// every point of it in front of the near plane must land inside, whether the sphere lies wholly
+// in front or reaches through the near plane, and the outline is never looser than the box.
+TEST(Culling, ASphereOutlineHoldsEveryPointOfItInFrontOfTheNearPlane) {
+    using Rect = Rendering::GlowRenderer::PixelRect;
+    std::mt19937 random(16);
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    const float nearPlane = 0.5f;
+    int crossing = 0, tighter = 0;
+    for (int trial = 0; trial < 2000; ++trial) {
+        const float radius = 0.5f + 10.0f * (unit(random) + 1.0f);
+        const glm::vec3 centre(unit(random) * 30.0f, unit(random) * 30.0f,
+                               -radius + 40.0f * unit(random));
+        auto bounds = [&](bool tight) {
+            return Rendering::GlowRenderer::sphereBounds(glm::mat4(1.0f), kProjection, nearPlane,
+                                                         centre, radius, 1024, 768, 0, tight);
+        };
+        const Rect outline = bounds(true), box = bounds(false);
+        if (centre.z + radius > -nearPlane) ++crossing;
+        tighter += (outline.x1 - outline.x0) * (outline.y1 - outline.y0) <
+                   (box.x1 - box.x0) * (box.y1 - box.y0);
+        EXPECT_TRUE(outline.empty() || (outline.x0 >= box.x0 && outline.y0 >= box.y0 &&
+                                        outline.x1 <= box.x1 && outline.y1 <= box.y1))
+            << "trial " << trial;
+        for (int k = 0; k < 400; ++k) {
+            const glm::vec3 direction = glm::normalize(
+                glm::vec3(unit(random), unit(random), unit(random)) + glm::vec3(1e-6f));
+            const glm::vec3 point = centre + direction * radius * (unit(random) + 1.0f) * 0.5f;
+            if (point.z > -nearPlane) continue;
+            const glm::vec4 clip = kProjection * glm::vec4(point, 1.0f);
+            const glm::vec2 pixel = (glm::vec2(clip) / clip.w * 0.5f + 0.5f) * glm::vec2(1024, 768);
+            if (pixel.x < 0 || pixel.y < 0 || pixel.x > 1024 || pixel.y > 768) continue;
+            ASSERT_TRUE(pixel.x >= outline.x0 && pixel.x <= outline.x1 && pixel.y >= outline.y0 &&
+                        pixel.y <= outline.y1)
+                << "trial " << trial;
+        }
+    }
+    EXPECT_GT(crossing, 300);
+    EXPECT_GT(tighter, 1000);
 }
 
 TEST(Culling, LightsReachingAnObjectAreTheBrightOnesWithinRadiusPlusCutoffInBlockOrder) {
