@@ -81,6 +81,10 @@ void MainGame::finishAhead() {
 }
 
 bool MainGame::start() {
+    // While the pictures are still being decoded.
+    const auto clock = std::chrono::steady_clock::now();
+    renderers->warmUpUploads();
+    startupTimes.uploadWarmUp = secondsSince(clock);
     if (!startGame()) return false;
     startRendering();
     startAudio();

@@ -26,7 +26,7 @@ class IModelLoader;
 
 // Seconds spent in each start-up stage, for the benchmark.
 struct StartupTimes {
-    double models = 0, scene = 0, shaders = 0, renderers = 0, audio = 0;
+    double uploadWarmUp = 0, models = 0, scene = 0, shaders = 0, renderers = 0, audio = 0;
 };
 
 // The game object: owns the model pool and loader, the renderers, the game records and the

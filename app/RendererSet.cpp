@@ -73,6 +73,10 @@ void RendererSet::connect(Rendering::BasicRenderer& renderer, Rendering::ShaderN
     renderer.init();
 }
 
+void RendererSet::warmUpUploads() {
+    warmUpTextureUploads();
+}
+
 void RendererSet::setupRenderers() {
     if (!scene) return;
 

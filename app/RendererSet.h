@@ -26,6 +26,8 @@ struct RendererSet {
 
     // Hands the scene's objects, in drawing order, and its camera to the transformer.
     void registerScene();
+    // Lets the driver prepare for the texture uploads ahead of them (a current context only).
+    void warmUpUploads();
     // Fills the shader table and compiles every shader once, in name order.
     void loadShaders();
     // Gives every renderer its objects, shaders, lights and camera, and initialises it.

@@ -1,5 +1,8 @@
 #include "Rendering/scene/Scene.h"
 
+#include <utility>
+#include <vector>
+
 #include "Rendering/core/Camera.h"
 #include "Rendering/scene/Font.h"
 
@@ -143,6 +146,20 @@ void uploadPicture(GLuint& textureName, const Mesh& mesh) {
 }
 
 }  // namespace
+
+void warmUpTextureUploads() {
+    constexpr std::pair<uint32_t, uint32_t> kShapes[] = {{2, 2}, {kGlyphWidth, kGlyphHeight}};
+    for (const auto& [width, height] : kShapes) {
+        std::vector<unsigned char> pixels(size_t{(width * 3 + 3) / 4 * 4} * height, 0);
+        Mesh picture;
+        picture.pixels = pixels.data();
+        picture.imageWidth = width;
+        picture.imageHeight = height;
+        GLuint texture = 0;
+        uploadPicture(texture, picture);
+        glDeleteTextures(1, &texture);
+    }
+}
 
 GLuint TextureShare::find(const unsigned char* pixels, uint32_t width, uint32_t height) const {
     auto found = textures.find({pixels, {width, height}});

@@ -122,6 +122,10 @@ void createVertexArray(GLuint program, SceneObject* object);
 // `textureName` is the renderer's working texture field; it is overwritten. With a share, a
 // picture that is already on the GPU is not uploaded again: its texture is reused.
 void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share = nullptr);
+// Uploads and deletes a tiny picture of each shape the game uploads (power-of-two pictures and
+// the font's glyphs). The driver builds its mipmap generator for each shape on first use, which
+// costs more than all the real uploads; done early, that overlaps the pictures' decoding.
+void warmUpTextureUploads();
 // A vertex array over one buffer of (x, y, z, w) vertices fed to `positionLocation` (skipped
 // when negative); leaves no buffer or array bound. Renderers use it for their fixed quads.
 void createQuad(const float* vertices, GLsizeiptr bytes, GLint positionLocation, GLuint& buffer,

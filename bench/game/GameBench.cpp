@@ -262,12 +262,14 @@ std::string startupSection(const char* title, const Startup& s, const Values& fl
                            const Values& heapFloor) {
     std::string out = std::string(title) + "\n";
     const Values& v = s.stages;
-    const double staged = valueOr(v, "window") + valueOr(v, "models") + valueOr(v, "scene") +
-                          valueOr(v, "shaders") + valueOr(v, "renderers") + valueOr(v, "audio") +
-                          valueOr(v, "first_frame");
+    const double staged = valueOr(v, "window") + valueOr(v, "upload_warm_up") +
+                          valueOr(v, "models") + valueOr(v, "scene") + valueOr(v, "shaders") +
+                          valueOr(v, "renderers") + valueOr(v, "audio") + valueOr(v, "first_frame");
     out += row("process start to first presented frame", ms(s.total));
     out += row("  process, libraries, game object", ms(s.total - staged));
     out += row("  window and GL context", ms(valueOr(v, "window")));
+    out +=
+        row("  mipmap generator warmed up (pictures decoding)", ms(valueOr(v, "upload_warm_up")));
     out += row("  model loading", ms(valueOr(v, "models")));
     out += row("  scene building (pictures decoded)", ms(valueOr(v, "scene")));
     out += row("  shader compiling", ms(valueOr(v, "shaders")));

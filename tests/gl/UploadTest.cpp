@@ -222,6 +222,8 @@ TEST_F(Upload, UploadingAgainReplacesReleaseFreesAndEmptyMeshesDrawNothing) {
     const GLuint buffers = countLive(isBuffer);
     const GLuint arrays = countLive(isVertexArray);
     const GLuint textures = countLive(isTexture);
+    warmUpTextureUploads();
+    EXPECT_EQ(countLive(isTexture), textures) << "the warm-up left a texture behind";
 
     object.reset(generateSphere(new SphereObject(), 1.0f, 20, 20));  // no picture
     program = linkProgram(kVertexSource, kFragmentSource);
