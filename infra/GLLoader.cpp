@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "infra/GL.h"
 #include "platform/Window.h"
@@ -71,4 +72,11 @@ int initGLLoader() {
     // Looked up before the checks so that a refused context still leaves a filled table.
     loadGLEntryPoints();
     return checkGLContext(major, minor, platform::extensionSupported);
+}
+
+bool rasterisesInSoftware() {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer) return false;
+    const std::string name = renderer;
+    return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
 }
