@@ -41,6 +41,7 @@ int main(int argc, char* argv[]) {
     }
     harness.gameStarting();
     const bool started = game->start();
+    returnStartupLeftovers();
     if (started) runFrameLoop(game, &harness);
 
     // GL objects go while the context is still current; closing the window takes it away.

@@ -21,6 +21,9 @@ constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
 }  // namespace
 
 void prepareStartupHeap(size_t bytes) {
+    // The decoding threads allocate the pictures the game keeps and little else: in heaps of
+    // their own, what they free would stay behind in them.
+    mallopt(M_ARENA_MAX, 1);
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(kLargestFromHeap));
     // Never give freed heap back: the game allocates at start-up and then keeps what it has.
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(size_t{1} << 30));
@@ -40,6 +43,11 @@ void prepareStartupHeap(size_t bytes) {
     if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     for (void* block : blocks) std::free(block);
 }
+
+void returnStartupLeftovers() {
+    malloc_trim(0);
+}
 #else
 void prepareStartupHeap(size_t) {}
+void returnStartupLeftovers() {}
 #endif

@@ -11,6 +11,10 @@
 // a sanitizer's allocator does not allow it.
 void prepareStartupHeap(size_t bytes);
 
+// Gives the memory freed during start-up (decoding and compiling buffers) back to the system;
+// what the frames then free stays for the next frames. Call once the game has started.
+void returnStartupLeftovers();
+
 // What the game prepares: its textures below 32 MiB and render targets (some 110 MiB) and the
 // driver's own buffers, with room to spare; untouched room costs nothing.
 constexpr size_t kGameStartupHeap = size_t{224} << 20;
