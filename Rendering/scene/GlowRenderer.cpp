@@ -265,7 +265,7 @@ void GlowRenderer::setFramebufferSize(int newWidth, int newHeight) {
     requestedHeight = newHeight;
 }
 
-std::array<GlowRenderer::Target, 6> GlowRenderer::targets() {
+std::array<GlowRenderer::Target, GlowRenderer::kColourTargets> GlowRenderer::targets() {
     return {{{&sceneTarget, kSceneAttachment},
              {&dofSourceTarget, kDofSourceAttachment},
              {&dofPassTarget, kDofPassAttachment},

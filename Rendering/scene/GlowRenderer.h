@@ -31,6 +31,13 @@ class GlowRenderer : public BasicRenderer {
         bool empty() const { return x1 <= x0 || y1 <= y0; }
     };
 
+    // The colour targets (RGBA8) the passes render into; they share one depth-stencil buffer.
+    static constexpr int kColourTargets = 6;
+    // Bytes the targets and the depth-stencil buffer (24 + 8 bits) take at a framebuffer size.
+    static double targetBytes(int width, int height) {
+        return (kColourTargets + 1) * 4.0 * width * height;
+    }
+
     GlowRenderer() = default;
 
     void init() override;
@@ -105,7 +112,7 @@ class GlowRenderer : public BasicRenderer {
         GLenum output;
         const std::vector<PixelRect>* rects;
     };
-    std::array<Target, 6> targets();
+    std::array<Target, kColourTargets> targets();
     std::array<BlurPass, 4> blurPasses() const;
 
     void createTargets();

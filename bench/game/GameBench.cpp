@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "Rendering/scene/GlowRenderer.h"
 #include "bench/game/BenchCommon.h"
 
 extern char** environ;
@@ -349,15 +350,16 @@ std::string memorySection(double peak, double emptyWindow, const Values& floor) 
     constexpr double kMiB = 1024.0 * 1024.0;
     const double kept = valueOr(floor, "kept_bytes");
     const double pictureTextures = valueOr(floor, "texture_bytes");
-    // The glow renderer's six colour targets are textures the game keeps too (no mipmaps).
-    const double targets = 6.0 * 1024.0 * 768.0 * 4.0;
+    // The glow renderer's targets are GPU memory the game keeps too (no mipmaps).
+    const double targets = Rendering::GlowRenderer::targetBytes(1024, 768);
     const double bound = 1.1 * (kept + pictureTextures + targets) + emptyWindow;
     std::string out = "Memory (real binary at 1024 x 768, bot playing 60 frames)\n";
     out += row("decoded pictures kept (" + fixed(valueOr(floor, "pictures"), "%.0f files") + ")",
                fixed(kept / kMiB, "%.1f MiB"));
     out += row("one mipmapped copy of each picture texture (4 B/texel)",
                fixed(pictureTextures / kMiB, "%.1f MiB"));
-    out += row("glow render targets (6 x 1024 x 768 RGBA8)", fixed(targets / kMiB, "%.1f MiB"));
+    out += row("glow render targets (colour + depth-stencil, 1024 x 768)",
+               fixed(targets / kMiB, "%.1f MiB"));
     out +=
         row("empty GL window drawing one triangle (peak)", fixed(emptyWindow / kMiB, "%.1f MiB"));
     out += row("bound 1.1 x (pictures + textures + targets) + window",
