@@ -40,6 +40,7 @@ int main(int argc, char* argv[]) {
         return exitStatus::kCannotStart;
     }
     harness.gameStarting();
+    faultInStartupHeap();
     const bool started = game->start();
     returnStartupLeftovers();
     if (started) runFrameLoop(game, &harness);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
@@ -17,6 +18,25 @@ namespace {
 constexpr size_t kLargestFromHeap = size_t{32} << 20;  // glibc's ceiling for this setting
 constexpr size_t kBlock = size_t{16} << 20;
 constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
+
+// The prepared part of the heap, in whole huge pages, and the thread faulting it in.
+struct PreparedHeap {
+    uintptr_t start = 0, end = 0;
+    std::thread faulting;
+};
+
+PreparedHeap& preparedHeap() {
+    static PreparedHeap heap;
+    return heap;
+}
+
+void faultIn(uintptr_t start, uintptr_t end) {
+    // A huge page at a time, so that the start-up thread soon finds the first ones ready.
+    for (uintptr_t at = start; at < end; at += kHugePage) {
+        // Only marks pages present; what the heap holds there is not touched.
+        if (madvise(reinterpret_cast<void*>(at), kHugePage, MADV_POPULATE_WRITE) != 0) return;
+    }
+}
 
 }  // namespace
 
@@ -42,12 +62,23 @@ void prepareStartupHeap(size_t bytes) {
     const uintptr_t end = high & ~(kHugePage - 1);
     if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     for (void* block : blocks) std::free(block);
+    preparedHeap().start = start;
+    preparedHeap().end = std::max(start, end);
+}
+
+void faultInStartupHeap() {
+    PreparedHeap& heap = preparedHeap();
+    if (heap.end > heap.start && !heap.faulting.joinable()) {
+        heap.faulting = std::thread(faultIn, heap.start, heap.end);
+    }
 }
 
 void returnStartupLeftovers() {
+    if (preparedHeap().faulting.joinable()) preparedHeap().faulting.join();
     malloc_trim(0);
 }
 #else
 void prepareStartupHeap(size_t) {}
+void faultInStartupHeap() {}
 void returnStartupLeftovers() {}
 #endif

@@ -11,6 +11,12 @@
 // a sanitizer's allocator does not allow it.
 void prepareStartupHeap(size_t bytes);
 
+// Has a helper thread fault the prepared heap in, so that the kernel zeroes its pages on an
+// otherwise idle core rather than when the uploads first write them. Call once the pictures
+// are mostly decoded (after the window opens); the game fills the whole prepared heap, so this
+// makes nothing resident that start-up would not.
+void faultInStartupHeap();
+
 // Gives the memory freed during start-up (decoding and compiling buffers) back to the system;
 // what the frames then free stays for the next frames. Call once the game has started.
 void returnStartupLeftovers();

@@ -137,7 +137,7 @@ class CacheFolder {
 struct Options {
     std::string runDir;
     std::string report;
-    int runs = 5;
+    int runs = 9;
     // Rounds of ten frames of each kind: 600 frames per figure.
     int rounds = 60;
 };
