@@ -23,6 +23,9 @@ constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
 struct PreparedHeap {
     uintptr_t start = 0, end = 0;
     std::thread faulting;
+    ~PreparedHeap() {
+        if (faulting.joinable()) faulting.join();
+    }
 };
 
 PreparedHeap& preparedHeap() {
