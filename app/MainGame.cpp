@@ -81,7 +81,7 @@ void MainGame::finishAhead() {
 }
 
 bool MainGame::start() {
-    // While the pictures are still being decoded.
+    // Before the uploads, while the last pictures may still be decoding.
     const auto clock = std::chrono::steady_clock::now();
     renderers->warmUpUploads();
     startupTimes.uploadWarmUp = secondsSince(clock);

@@ -12,8 +12,7 @@ void reportStartup(const StartupTimes& t, double windowSeconds, double firstFram
                               .count();
     std::printf(
         "fyrel-startup presented_ns=%lld window=%.6f upload_warm_up=%.6f models=%.6f scene=%.6f "
-        "shaders=%.6f "
-        "renderers=%.6f audio=%.6f first_frame=%.6f\n",
+        "shaders=%.6f renderers=%.6f audio=%.6f first_frame=%.6f\n",
         now, windowSeconds, t.uploadWarmUp, t.models, t.scene, t.shaders, t.renderers, t.audio,
         firstFrameSeconds);
     std::fflush(stdout);
