@@ -8,6 +8,8 @@
 
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
 #include <malloc.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 #define FYREL_TUNE_HEAP 1
 #endif
@@ -34,6 +36,9 @@ PreparedHeap& preparedHeap() {
 }
 
 void faultIn(uintptr_t start, uintptr_t end) {
+    // Only on a core nothing else wants: the start-up thread must never wait for this one.
+    const sched_param idle{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
     // A huge page at a time, so that the start-up thread soon finds the first ones ready.
     for (uintptr_t at = start; at < end; at += kHugePage) {
         // Only marks pages present; what the heap holds there is not touched.
