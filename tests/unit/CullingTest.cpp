@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 #include <random>
@@ -144,6 +145,30 @@ TEST(Culling, ASphereOutlineHoldsEveryPointOfItInFrontOfTheNearPlane) {
     }
     EXPECT_GT(crossing, 300);
     EXPECT_GT(tighter, 1000);
+}
+
+// A sphere gets a depth-of-field region when any point of it blurs: its blur is the largest of
+// its points' (a point being a sphere of radius 0), on the near side of the focus as on the far.
+TEST(Culling, ASphereBlursAsMuchAsItsMostBlurredPoint) {
+    using Rendering::GlowRenderer;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    int nearSideDecides = 0;
+    for (int trial = 0; trial < 500; ++trial) {
+        const float focus = -20.0f - 100.0f * unit(random);
+        const float depth = -1.0f - 300.0f * unit(random);
+        const float radius = 60.0f * unit(random);
+        float mostBlurred = 0.0f;
+        for (int k = 0; k <= 100; ++k) {
+            const float z = depth - radius + 2.0f * radius * static_cast<float>(k) / 100.0f;
+            mostBlurred = std::max(mostBlurred, GlowRenderer::largestBlur(z, 0.0f, focus));
+        }
+        EXPECT_NEAR(GlowRenderer::largestBlur(depth, radius, focus), mostBlurred, 2e-3f)
+            << "trial " << trial;
+        nearSideDecides += GlowRenderer::largestBlur(depth + radius, 0.0f, focus) >
+                           GlowRenderer::largestBlur(depth - radius, 0.0f, focus);
+    }
+    EXPECT_GT(nearSideDecides, 50);
 }
 
 TEST(Culling, LightsReachingAnObjectAreTheBrightOnesWithinRadiusPlusCutoffInBlockOrder) {
