@@ -8,3 +8,7 @@ int gameRand();
 
 // gameRand() / 32767: a fraction in [0, 1].
 float gameFraction();
+
+// Two draws joined into a fraction in [0, 1) on a grid of 2^-30: fine enough for chances far
+// below one in 32768.
+double gameFineFraction();
