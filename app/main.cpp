@@ -4,9 +4,9 @@
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "harness/Harness.h"
-#include "harness/StartupHeap.h"
 #include "infra/DataFolder.h"
 #include "infra/Log.h"
+#include "infra/StartupHeap.h"
 #include "infra/WindowSetup.h"
 #include "platform/Signals.h"
 #include "platform/Window.h"
@@ -40,7 +40,6 @@ int main(int argc, char* argv[]) {
         return exitStatus::kCannotStart;
     }
     harness.gameStarting();
-    faultInStartupHeap();
     const bool started = game->start();
     returnStartupLeftovers();
     if (started) runFrameLoop(game, &harness);
