@@ -73,10 +73,3 @@ int initGLLoader() {
     loadGLEntryPoints();
     return checkGLContext(major, minor, platform::extensionSupported);
 }
-
-bool rasterisesInSoftware() {
-    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (!renderer) return false;
-    const std::string name = renderer;
-    return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
-}
