@@ -58,6 +58,7 @@ int checkGLContext(int major, int minor, bool (*supported)(const char* extension
     }
     if (!supported("GL_ARB_gpu_shader5")) {
         std::fprintf(stderr, "Error: OpenGL extension ARB_gpu_shader5 not supported.\n");
+        std::fprintf(stderr, "       Your version is %d.%d.\n", major, minor);
         std::fprintf(stderr, "       Try updating your graphics driver.\n");
         return 0;
     }

@@ -5,9 +5,17 @@
 #include "infra/WindowIcon.h"
 #include "platform/Window.h"
 
+namespace {
+// The failure, and why, as the window library put it.
+void logWindowFailure(const std::string& what) {
+    const std::string why = platform::windowLibraryError();
+    logMessage(ERR, defaultLogComponent, why.empty() ? what : what + ": " + why);
+}
+}  // namespace
+
 int setupWindow(const WindowRequest& request) {
     if (!platform::initWindowLibrary()) {
-        logMessage(ERR, defaultLogComponent, "glfw initialization failed");
+        logWindowFailure("glfw initialization failed");
         return 1;
     }
     logInfo("glfw initialized!");
@@ -15,7 +23,7 @@ int setupWindow(const WindowRequest& request) {
     platform::Window* window =
         platform::Window::open(request.width, request.height, "Fyrel", request.fullScreen);
     if (!window) {
-        logMessage(ERR, defaultLogComponent, "glfw window creation failed");
+        logWindowFailure("glfw window creation failed");
         return 1;
     }
     logInfo("glfw window created!");

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <iterator>
+#include <string>
 #include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,7 +15,6 @@
 #include <link.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 #endif
 
@@ -23,6 +23,11 @@ namespace platform {
 namespace {
 bool libraryReady = false;
 Window* openWindow = nullptr;
+std::string lastLibraryError;
+
+void noteLibraryError(int, const char* description) {
+    lastLibraryError = description ? description : "";
+}
 
 constexpr KeyBinding kKeyBindings[] = {
     {Key::Escape, GLFW_KEY_ESCAPE, "Escape", true},
@@ -103,6 +108,8 @@ int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& moni
 }
 
 bool initWindowLibrary() {
+    // Allowed before glfwInit, so that its own failure is explained too.
+    glfwSetErrorCallback(noteLibraryError);
     // A busy X server now and then turns a connection away (EAGAIN); that is no reason to give
     // up on the game, so a few more attempts are made before the failure counts.
     for (int attempt = 0; !libraryReady && attempt < 10; ++attempt) {
@@ -116,6 +123,10 @@ void terminateWindowLibrary() {
     delete openWindow;
     if (libraryReady) glfwTerminate();
     libraryReady = false;
+}
+
+std::string windowLibraryError() {
+    return lastLibraryError;
 }
 
 void contextVersion(int& major, int& minor) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/Input.h"
@@ -13,6 +14,9 @@ namespace platform {
 bool initWindowLibrary();
 // Closes any open window and shuts the library down; calling it again does nothing.
 void terminateWindowLibrary();
+// What the window library last said went wrong, in its own words (such as "X11: The DISPLAY
+// environment variable is missing"); empty when it has reported nothing.
+std::string windowLibraryError();
 
 // Queries about the OpenGL context that is current on this thread.
 void contextVersion(int& major, int& minor);
