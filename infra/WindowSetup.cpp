@@ -3,6 +3,7 @@
 #include "infra/GL.h"
 #include "infra/Log.h"
 #include "infra/WindowIcon.h"
+#include "platform/Signals.h"
 #include "platform/Window.h"
 
 namespace {
@@ -20,8 +21,9 @@ int setupWindow(const WindowRequest& request) {
     }
     logInfo("glfw initialized!");
 
+    // Hidden until it is ready, so that a stop asked for meanwhile never shows it.
     platform::Window* window =
-        platform::Window::open(request.width, request.height, "Fyrel", request.fullScreen);
+        platform::Window::open(request.width, request.height, "Fyrel", request.fullScreen, true);
     if (!window) {
         logWindowFailure("glfw window creation failed");
         return 1;
@@ -45,6 +47,7 @@ int setupWindow(const WindowRequest& request) {
     glEnable(GL_DEPTH_TEST);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
+    if (!platform::stopSignal()) window->show();
     window->captureCursor();
     glEnable(GL_TEXTURE_2D);
     return 0;

@@ -147,7 +147,7 @@ std::vector<KeyBinding> keyBindings() {
     return {std::begin(kKeyBindings), std::end(kKeyBindings)};
 }
 
-Window* Window::open(int width, int height, const char* title, bool fullScreen) {
+Window* Window::open(int width, int height, const char* title, bool fullScreen, bool hidden) {
     if (!libraryReady || openWindow) return nullptr;
     // Framebuffer bits only: the context version is left to the platform's default, and the
     // version check after loading decides whether it will do.
@@ -158,6 +158,7 @@ Window* Window::open(int width, int height, const char* title, bool fullScreen) 
     glfwWindowHint(GLFW_ALPHA_BITS, 0);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);
     glfwWindowHint(GLFW_STENCIL_BITS, 8);
+    glfwWindowHint(GLFW_VISIBLE, hidden ? GLFW_FALSE : GLFW_TRUE);
     GLFWmonitor* monitor = fullScreen ? glfwGetPrimaryMonitor() : nullptr;
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
     if (mode) glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
@@ -227,6 +228,10 @@ bool Window::iconified() const {
 
 double Window::time() const {
     return glfwGetTime();
+}
+
+void Window::show() {
+    glfwShowWindow(handle);
 }
 
 bool Window::isOpen() const {

@@ -53,8 +53,10 @@ class Window final : public Input {
     // bits, whatever context version the platform gives by default, and makes its context
     // current. Becomes the input source unless one is installed already. Full screen, it covers
     // the primary monitor, and width x height is the size it takes when it leaves full screen.
-    // Returns null when the window or its context cannot be created.
-    static Window* open(int width, int height, const char* title, bool fullScreen = false);
+    // Returns null when the window or its context cannot be created. A `hidden` window shows
+    // once show() is called (a full-screen one shows at once).
+    static Window* open(int width, int height, const char* title, bool fullScreen = false,
+                        bool hidden = false);
     // The open window, or null.
     static Window* current();
     ~Window() override;
@@ -70,6 +72,7 @@ class Window final : public Input {
     bool iconified() const override;
     double time() const override;
 
+    void show();
     // False once a close was requested, by the game or by the window system.
     bool isOpen() const;
     // Only marks the window: it and its context stay usable until it is destroyed.
