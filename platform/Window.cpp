@@ -107,6 +107,14 @@ int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& moni
     return best;
 }
 
+ScreenRect primaryWorkArea() {
+    ScreenRect area;
+    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
+        glfwGetMonitorWorkarea(monitor, &area.x, &area.y, &area.width, &area.height);
+    }
+    return area;
+}
+
 bool initWindowLibrary() {
     // Allowed before glfwInit, so that its own failure is explained too.
     glfwSetErrorCallback(noteLibraryError);

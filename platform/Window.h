@@ -44,6 +44,9 @@ struct ScreenRect {
 // The index of the monitor that shares the largest area with the window; the first monitor (the
 // primary one) when none does, -1 when there are no monitors.
 int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
+// The primary monitor's work area (without the desktop's panels); empty when there is no
+// monitor. Needs the window library.
+ScreenRect primaryWorkArea();
 
 // The game's one window and its OpenGL context. Besides answering the game's input queries it
 // offers just what the frame loop needs: close state, cursor capture, swap and a resize hook.

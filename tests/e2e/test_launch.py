@@ -58,6 +58,21 @@ class FullScreen(unittest.TestCase):
         self.assertEqual(our_lines(game.stderr), [])
 
 
+class OversizedWindow(unittest.TestCase):
+    def test_a_window_far_beyond_the_screen_opens_at_the_screen_size_and_stays_light(self):
+        screen = e2e.screen_size()
+        with Game(QUIET, args=["--window", "16384x16384"]) as game:
+            game.wait_first_frame()
+            self.assertEqual(game.geometry()[2:], screen)
+            with open("/proc/%d/status" % game.process.pid) as status:
+                peak_kib = int(re.search(r"^VmHWM:\s*(\d+) kB", status.read(), re.M).group(1))
+            # Some 0.45 GiB at 1920 x 1080; at the size asked for it would be about 10 GiB.
+            self.assertLess(peak_kib, 1 << 20)
+            self.assertEqual(game.hold_until_exit("Escape"), 0, game.stderr)
+        self.assertIn("fyrel: a window of 16384x16384 does not fit the screen; it opens at "
+                      "%dx%d\n" % screen, game.stdout)
+
+
 class Ending(unittest.TestCase):
     def test_an_escape_tap_as_the_window_opens_ends_the_run_with_0(self):
         # Pressed and released at once, before or during the first frames: never held in a frame.
