@@ -181,6 +181,8 @@ void MainGame::startAudio() {
 
 void MainGame::update() {
     const platform::Input& input = *platform::input();
+    // Where the cursor stood before the first frame is no motion: it only sets the start.
+    if (lastTime == 0.0) input.cursorPosition(mouseX, mouseY);
     float dt = timeStep(input);
     readWindowSize(input);
     readSwitches(input);

@@ -182,11 +182,13 @@ TEST(Transfer, OneSecondInputDroppedLandsUpsideDownOnTheNewPlanet) {
     }
 }
 
-TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerFrame) {
+TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerNotch) {
     TestGame game(7);
     game.input.press(Key::W);
     game.input.cursorX = game.input.cursorY = 100;
-    game.update(0.016);  // no time has passed yet: held keys and motion add nothing
+    // No time has passed yet and the cursor has only been found: held keys and motion add
+    // nothing.
+    game.update(0.016);
     expectNear(game.scene->alien->position, {1, 12, 1}, 1e-6f);
     expectNear(game.scene->alien->forward, {0, 0, 1}, 1e-6f);
     EXPECT_EQ(game.score(), "fyrel: 8 von 8");
@@ -197,6 +199,6 @@ TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerFrame) {
     game.input.wheel = 4;  // four notches in one frame
     game.update(0.1);
     game.update(0.1);
-    EXPECT_EQ(game.scene->camera->distance, distance - 3.0f);
+    EXPECT_EQ(game.scene->camera->distance, distance - 4 * 3.0f);
     EXPECT_EQ(game.scene->sky->position, game.scene->camera->eye);
 }
