@@ -9,7 +9,7 @@ struct CameraController {
     Camera* camera = nullptr;
     float cameraPitch = 0.0f;  // degrees, driven by vertical mouse motion
 
-    // `wheel` is the mouse wheel's position; each frame in which it moved zooms by one step.
+    // `wheel` is the mouse wheel's position; each notch it moved zooms by one step.
     void stepCamera(int wheel);
     // The game stands still: the wheel's position is taken without zooming, so that turns
     // made meanwhile do not zoom once it goes on.

@@ -263,8 +263,7 @@ int answerWithoutPlaying(const CommandLine& command, std::ostream& out, std::ost
             return exitStatus::kSuccess;
         default:
             err << "fyrel: bad argument \"" << command.badArgument << "\": " << command.problem
-                << "\n"
-                << usage();
+                << "\nTry 'fyrel --help' for more information.\n";
             return exitStatus::kBadArgument;
     }
 }

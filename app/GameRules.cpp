@@ -18,23 +18,23 @@ void applyKeyboard(Player& player, const platform::Input& input, float dt) {
 }
 
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
-                const platform::Input& input, float dt, const MouseSettings& settings) {
+                const platform::Input& input, const MouseSettings& settings) {
     int oldX = mouseX, oldY = mouseY;
     input.cursorPosition(mouseX, mouseY);
     float dx = static_cast<float>(oldX - mouseX);
     float dy = static_cast<float>(oldY - mouseY);
     if (settings.invertVertical) dy = -dy;
-    // With the default sensitivity of exactly 1 the products are those without it, bit for bit.
-    if (dx != 0.0f) player.yawInput += dx * settings.sensitivity * dt;
-    if (dy != 0.0f) cameraController.cameraPitch += dy * settings.sensitivity * dt;
+    const float degreesPerPixel = kMouseDegreesPerPixel * settings.sensitivity;
+    if (dx != 0.0f) player.yawInput += dx * degreesPerPixel;
+    if (dy != 0.0f) cameraController.cameraPitch += dy * degreesPerPixel;
 }
 
 std::string scoreLine(int remaining) {
     return "fyrel: " + std::to_string(remaining) + " von 8";
 }
 
-void dimStep(LightBlock& block, int remaining) {
-    if (remaining == 0) block.sceneBrightness() -= 0.001f;
+void dimStep(LightBlock& block, int remaining, float dt) {
+    if (remaining == 0) block.sceneBrightness() -= kDimmingPerSecond * dt;
 }
 
 LightStart saveLights(const Scene& scene) {

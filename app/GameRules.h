@@ -24,16 +24,19 @@ struct MouseSettings {
     bool invertVertical = false;
 };
 
-// Cursor motion since the previous frame: x turns the alien, y pitches the camera.
-// `mouseX` and `mouseY` hold the position seen last and are updated.
+// Cursor motion since the previous frame: x turns the alien, y pitches the camera, by
+// kMouseDegreesPerPixel times the sensitivity however long the frame took. `mouseX` and `mouseY`
+// hold the position seen last and are updated.
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
-                const platform::Input& input, float dt, const MouseSettings& settings);
+                const platform::Input& input, const MouseSettings& settings);
 
 // "fyrel: N von 8".
 std::string scoreLine(int remaining);
 
-// Once every orb is taken the scene darkens a little each frame, without end.
-void dimStep(LightBlock& block, int remaining);
+// Brightness the scene loses per second once every orb is taken, without end: from 0.3 it is
+// dark after 5 s.
+constexpr float kDimmingPerSecond = 0.06f;
+void dimStep(LightBlock& block, int remaining, float dt);
 
 // The lights as the scene set them up: each light's two colours and the scene's brightness.
 struct LightStart {

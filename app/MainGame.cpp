@@ -181,6 +181,8 @@ void MainGame::startAudio() {
 
 void MainGame::update() {
     const platform::Input& input = *platform::input();
+    // Where the cursor stood before the first frame is no motion: it only sets the start.
+    if (lastTime == 0.0) input.cursorPosition(mouseX, mouseY);
     float dt = timeStep(input);
     readWindowSize(input);
     readSwitches(input);
@@ -212,14 +214,14 @@ void MainGame::holdStill(const platform::Input& input) {
 }
 
 void MainGame::stepGame(const platform::Input& input, float dt) {
-    applyMouse(*player, *cameraController, mouseX, mouseY, input, dt, mouse);
+    applyMouse(*player, *cameraController, mouseX, mouseY, input, mouse);
     applyKeyboard(*player, input, dt);
     player->stepPlayer(dt);
     cameraController->stepCamera(input.wheelPosition());
     for (Orbit* orbit : orbits) orbit->stepOrbit(dt);
     stepOrbs(dt);
     scoreText->text = scoreLine(remaining);
-    dimStep(*scene->lightBlock, remaining);
+    dimStep(*scene->lightBlock, remaining, dt);
     play.playSeconds += dt;
 }
 
@@ -243,7 +245,7 @@ void MainGame::stepOrbs(float dt) {
         bool wasActive = orb->active;
         orb->stepOrb(dt);
         if (orb->active != wasActive) --remaining;
-        orb->maybeHop(scene->planets);
+        orb->maybeHop(scene->planets, dt);
     }
 }
 

@@ -10,6 +10,10 @@
 constexpr float kWalkSpeed = 80.0f;
 // Degrees per second with A or D held.
 constexpr float kRollSpeed = 50.0f;
+// Degrees the alien turns, and the camera tilts, per pixel of mouse motion at sensitivity 1:
+// what the first release gave at 60 frames a second, where it scaled the motion by the frame's
+// length.
+constexpr float kMouseDegreesPerPixel = 1.0f / 60.0f;
 // A jump's phase runs from pi down to 0 at this many radians per second; its altitude is the
 // sine of the phase times the planet's radius.
 constexpr float kJumpSpeed = 5.0f;

@@ -9,7 +9,15 @@
 
 namespace {
 constexpr float kReach = 3.0f;
+// The first release drew rand() % 1000 == 0 (33 of 32768 values) once a frame, at 60 frames a
+// second.
+constexpr double kHopChancePerSixtieth = 33.0 / 32768.0;
 }  // namespace
+
+double hopChance(float dt) {
+    // 1 - (1 - p)^(60 dt), without the rounding of 1 - p.
+    return -std::expm1(60.0 * dt * std::log1p(-kHopChancePerSixtieth));
+}
 
 glm::vec3 randomPointOnSphere(const glm::vec3& centre, float radius) {
     float x1 = 1.0f, x2 = 1.0f;
@@ -64,10 +72,11 @@ void OrbController::pulseStep(float dt) {
     light->colorB.w = v;
 }
 
-void OrbController::maybeHop(const std::vector<SceneObject*>& planets) {
-    if (gameRand() % 1000 != 0) return;
+bool OrbController::maybeHop(const std::vector<SceneObject*>& planets, float dt) {
+    if (gameFineFraction() >= hopChance(dt)) return false;
     nextHost = planets[static_cast<unsigned>(gameRand()) % planets.size()];
     hopping = true;
+    return true;
 }
 
 std::vector<OrbController*> createOrbControllers(Scene& scene, platform::Audio* audio) {

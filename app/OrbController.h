@@ -14,6 +14,10 @@ class Audio;
 // A uniformly distributed point on the sphere around `centre` (rejection method, gameRand()).
 glm::vec3 randomPointOnSphere(const glm::vec3& centre, float radius);
 
+// The chance that an orb starts a hop within `dt` seconds of play: 33 in 32768 per 1/60 s,
+// compounded over the step, so that an orb hops about every 16.5 s at any frame rate.
+double hopChance(float dt);
+
 // One light orb: rides on a planet, pulses, now and then hops to another planet, and is
 // collected when the alien comes near.
 struct OrbController {
@@ -34,8 +38,9 @@ struct OrbController {
     void placeOnHost(SceneObject* planet);
     void stepOrb(float dt);
     void pulseStep(float dt);
-    // The per-frame draw: 1 in 1000 starts a hop to a random planet of `planets`.
-    void maybeHop(const std::vector<SceneObject*>& planets);
+    // The draw of each update: with hopChance(dt) a hop to a random planet of `planets` starts
+    // (true).
+    bool maybeHop(const std::vector<SceneObject*>& planets, float dt);
 };
 
 // One controller per light of the scene, in the order of its lights.

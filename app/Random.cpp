@@ -11,3 +11,9 @@ int gameRand() {
 float gameFraction() {
     return static_cast<float>(gameRand()) / 32767.0f;
 }
+
+double gameFineFraction() {
+    const int high = gameRand();
+    const int low = gameRand();
+    return (high * 32768.0 + low) / 1073741824.0;
+}

@@ -70,7 +70,6 @@ void RendererSet::connect(Rendering::BasicRenderer& renderer, Rendering::ShaderN
     renderer.camera = scene->camera;
     renderer.lightBlock = scene->lightBlock;
     renderer.textureShare = &textures;
-    renderer.drawOneObjectAtATime = rasterisesInSoftware();
     renderer.init();
 }
 

@@ -4,9 +4,9 @@
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "harness/Harness.h"
-#include "harness/StartupHeap.h"
 #include "infra/DataFolder.h"
 #include "infra/Log.h"
+#include "infra/StartupHeap.h"
 #include "infra/WindowSetup.h"
 #include "platform/Signals.h"
 #include "platform/Window.h"
@@ -34,24 +34,26 @@ int main(int argc, char* argv[]) {
     game->audio.configure(options.game.audio);
     game->prepareAhead();
     harness.windowOpening();
-    if (setupWindow(options.game.window) != 0) {
+    // SIGINT or SIGTERM before the window shows ends the game without showing it (setupWindow
+    // shows the window only if none has come by then).
+    if (!platform::stopSignal() && setupWindow(options.game.window) != 0) {
         logFatal("Initialization of openGL libraries failed!");
         game->finishAhead();  // no worker may outlive main
         return exitStatus::kCannotStart;
     }
-    harness.gameStarting();
-    faultInStartupHeap();
-    const bool started = game->start();
-    returnStartupLeftovers();
-    if (started) runFrameLoop(game, &harness);
-
-    // GL objects go while the context is still current; closing the window takes it away.
-    game->releaseGpuObjects();
+    bool started = false;
+    if (!platform::stopSignal()) {
+        harness.gameStarting();
+        started = game->start();
+        returnStartupLeftovers();
+        if (started) runFrameLoop(game, &harness);
+        // GL objects go while the context is still current; closing the window takes it away.
+        game->releaseGpuObjects();
+    }
     platform::terminateWindowLibrary();
     delete game;
     game = nullptr;
     shutdownWindow();
-    if (!started) return exitStatus::kCannotStart;
-    const int signal = platform::stopSignal();
-    return signal ? exitStatus::stoppedBy(signal) : exitStatus::kSuccess;
+    if (const int signal = platform::stopSignal()) platform::endBySignal(signal);
+    return started ? exitStatus::kSuccess : exitStatus::kCannotStart;
 }

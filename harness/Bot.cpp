@@ -166,7 +166,7 @@ void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, 
     int n = static_cast<int>(planets.size());
     observe(planets, lastDt);
     for (bool& key : input.keys) key = false;
-    // Nothing steers a transfer, and without a known frame length no turn can be sized.
+    // Nothing steers a transfer, and without a known frame length no step can be foreseen.
     if (player.transferring || lastDt <= 0.0f) return;
     int current = static_cast<int>(std::find(planets.begin(), planets.end(), player.planet) -
                                    planets.begin());
@@ -235,8 +235,8 @@ void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, 
 
     float turn = 0.0f, arc = 0.0f;
     bearing(alien.up, alien.forward, goal, turn, arc);
-    // yawInput grows by (previous x - current x) * dt.
-    input.cursorX -= static_cast<int>(std::lround(turn / lastDt));
+    // yawInput grows by (previous x - current x) pixels.
+    input.cursorX -= static_cast<int>(std::lround(turn / kMouseDegreesPerPixel));
     float stride = kWalkSpeed * lastDt;
     bool walking =
         std::fabs(turn) < kFacing && arc > (goalPlanet == current ? 0.5f : 0.75f * stride);

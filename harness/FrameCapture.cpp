@@ -11,6 +11,19 @@
 #include "infra/Log.h"
 #include "platform/Window.h"
 
+namespace {
+// Follows a state that begins at `since` (negative while it does not hold): true once it has
+// held for `delay` seconds of play.
+bool lastedFor(double& since, bool holds, double now, double delay) {
+    if (!holds) {
+        since = -1.0;
+        return false;
+    }
+    if (since < 0.0) since = now;
+    return now - since >= delay;
+}
+}  // namespace
+
 std::vector<std::string> CaptureSchedule::next(const CaptureObservation& seen) {
     std::vector<std::string> names;
     if (done) return names;
@@ -20,13 +33,12 @@ std::vector<std::string> CaptureSchedule::next(const CaptureObservation& seen) {
         lastRemaining = seen.remaining;
     }
 
-    jumpFrames = seen.jumping ? jumpFrames + 1 : 0;
-    if (!jumpTaken && jumpFrames == kJumpDelay) {
+    if (!jumpTaken && lastedFor(jumpSince, seen.jumping, seen.playSeconds, kJumpDelay)) {
         names.push_back("jump");
         jumpTaken = true;
     }
-    transferFrames = seen.transferring ? transferFrames + 1 : 0;
-    if (!transferTaken && transferFrames == kTransferDelay) {
+    if (!transferTaken &&
+        lastedFor(transferSince, seen.transferring, seen.playSeconds, kTransferDelay)) {
         names.push_back("transfer");
         transferTaken = true;
     }
@@ -36,7 +48,7 @@ std::vector<std::string> CaptureSchedule::next(const CaptureObservation& seen) {
     }
     lastRemaining = seen.remaining;
 
-    if (total > 0 && seen.remaining == 0 && ++wonFrames > endDelay) {
+    if (total > 0 && lastedFor(wonSince, seen.remaining == 0, seen.playSeconds, endDelay)) {
         names.push_back("end");
         done = true;
     }
@@ -58,6 +70,7 @@ void FrameCapture::afterDraw(const MainGame& game) {
     seen.jumping = game.player->jumping;
     seen.transferring = game.player->transferring;
     seen.remaining = game.remaining;
+    seen.playSeconds = game.play.playSeconds;
     std::vector<std::string> names = schedule.next(seen);
 
     if (!names.empty() && !failed) {

@@ -10,19 +10,21 @@ struct CaptureObservation {
     bool jumping = false;
     bool transferring = false;
     int remaining = 0;
+    double playSeconds = 0.0;  // game time, so that the pictures are the same at any frame rate
 };
 
-// Decides which pictures a frame gives: "start" (first frame), "jump" (a few frames into the
-// first jump), "transfer" (a few frames into the first flight to another planet), "orb-N" (the
-// frame the N-th orb is collected), "end" (when the scene has dimmed for a while after the
-// last orb; the run is over then) and, every `every` frames, "frames/NNNNNN" for an animation.
+// Decides which pictures a frame gives: "start" (first frame), "jump" (a moment into the first
+// jump), "transfer" (a moment into the first flight to another planet), "orb-N" (the frame the
+// N-th orb is collected), "end" (when the scene has dimmed for a while after the last orb; the
+// run is over then) and, every `every` frames, "frames/NNNNNN" for an animation.
 class CaptureSchedule {
   public:
-    static constexpr int kJumpDelay = 2;
-    static constexpr int kTransferDelay = 6;
-    static constexpr int kEndDelay = 200;  // the light sinks by 0.001 a frame from 0.3
+    // Seconds of play.
+    static constexpr double kJumpDelay = 0.1;
+    static constexpr double kTransferDelay = 0.5;
+    static constexpr double kEndDelay = 3.3;  // the light has sunk from 0.3 to about 0.1
 
-    explicit CaptureSchedule(int every = 0, int endDelay = kEndDelay)
+    explicit CaptureSchedule(int every = 0, double endDelay = kEndDelay)
         : every(every), endDelay(endDelay) {}
 
     // Once per drawn frame; names without file ending, in the order they were decided.
@@ -32,15 +34,16 @@ class CaptureSchedule {
 
   private:
     int every;
-    int endDelay;
+    double endDelay;
     long frame = 0;
     int total = -1;
     int lastRemaining = -1;
-    int jumpFrames = 0;
-    int transferFrames = 0;
+    // When the current jump, flight and end began (seconds of play); negative: not under way.
+    double jumpSince = -1.0;
+    double transferSince = -1.0;
+    double wonSince = -1.0;
     bool jumpTaken = false;
     bool transferTaken = false;
-    long wonFrames = 0;
     bool done = false;
 };
 

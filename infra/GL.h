@@ -126,6 +126,3 @@ int initGLLoader();
 // The checks of initGLLoader on a given version and extension query: prints the refusal on
 // standard error and returns 0, or sets the two flags and returns 1.
 int checkGLContext(int major, int minor, bool (*extensionSupported)(const char* extension));
-// True when the context draws on the CPU (Mesa's llvmpipe or softpipe), so that everything
-// queued for drawing waits in main memory. Needs a current context.
-bool rasterisesInSoftware();

@@ -58,6 +58,7 @@ int checkGLContext(int major, int minor, bool (*supported)(const char* extension
     }
     if (!supported("GL_ARB_gpu_shader5")) {
         std::fprintf(stderr, "Error: OpenGL extension ARB_gpu_shader5 not supported.\n");
+        std::fprintf(stderr, "       Your version is %d.%d.\n", major, minor);
         std::fprintf(stderr, "       Try updating your graphics driver.\n");
         return 0;
     }
@@ -72,11 +73,4 @@ int initGLLoader() {
     // Looked up before the checks so that a refused context still leaves a filled table.
     loadGLEntryPoints();
     return checkGLContext(major, minor, platform::extensionSupported);
-}
-
-bool rasterisesInSoftware() {
-    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    if (!renderer) return false;
-    const std::string name = renderer;
-    return name.find("llvmpipe") != std::string::npos || name.find("softpipe") != std::string::npos;
 }

@@ -13,6 +13,7 @@ struct WindowRequest {
 };
 
 // Window and context, GL entry points, initial GL state: 0 on success, 1 after logging a failure.
+// A window larger than the screen's work area opens at that size, saying so on standard output.
 int setupWindow(const WindowRequest& request = {});
 // Keeps the viewport on the whole framebuffer.
 void onWindowResize(int width, int height);

@@ -1,7 +1,11 @@
 #include "platform/Signals.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <iostream>
 
 namespace platform {
 
@@ -29,6 +33,23 @@ void catchStopSignals() {
 
 int stopSignal() {
     return caught.load();
+}
+
+void endBySignal(int signal) {
+    // The default action ends the process without flushing what is still buffered.
+    std::cout.flush();
+    std::fflush(nullptr);
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    raise(signal);
+    // Not reached for SIGINT or SIGTERM; a signal whose default is to go on ends here.
+    _exit(128 + signal);
 }
 
 }  // namespace platform

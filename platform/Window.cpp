@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <iterator>
+#include <string>
 #include <thread>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -14,7 +15,6 @@
 #include <link.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 #endif
 
@@ -23,6 +23,11 @@ namespace platform {
 namespace {
 bool libraryReady = false;
 Window* openWindow = nullptr;
+std::string lastLibraryError;
+
+void noteLibraryError(int, const char* description) {
+    lastLibraryError = description ? description : "";
+}
 
 constexpr KeyBinding kKeyBindings[] = {
     {Key::Escape, GLFW_KEY_ESCAPE, "Escape", true},
@@ -102,7 +107,17 @@ int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& moni
     return best;
 }
 
+ScreenRect primaryWorkArea() {
+    ScreenRect area;
+    if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
+        glfwGetMonitorWorkarea(monitor, &area.x, &area.y, &area.width, &area.height);
+    }
+    return area;
+}
+
 bool initWindowLibrary() {
+    // Allowed before glfwInit, so that its own failure is explained too.
+    glfwSetErrorCallback(noteLibraryError);
     // A busy X server now and then turns a connection away (EAGAIN); that is no reason to give
     // up on the game, so a few more attempts are made before the failure counts.
     for (int attempt = 0; !libraryReady && attempt < 10; ++attempt) {
@@ -116,6 +131,10 @@ void terminateWindowLibrary() {
     delete openWindow;
     if (libraryReady) glfwTerminate();
     libraryReady = false;
+}
+
+std::string windowLibraryError() {
+    return lastLibraryError;
 }
 
 void contextVersion(int& major, int& minor) {
@@ -136,7 +155,7 @@ std::vector<KeyBinding> keyBindings() {
     return {std::begin(kKeyBindings), std::end(kKeyBindings)};
 }
 
-Window* Window::open(int width, int height, const char* title, bool fullScreen) {
+Window* Window::open(int width, int height, const char* title, bool fullScreen, bool hidden) {
     if (!libraryReady || openWindow) return nullptr;
     // Framebuffer bits only: the context version is left to the platform's default, and the
     // version check after loading decides whether it will do.
@@ -147,6 +166,7 @@ Window* Window::open(int width, int height, const char* title, bool fullScreen) 
     glfwWindowHint(GLFW_ALPHA_BITS, 0);
     glfwWindowHint(GLFW_DEPTH_BITS, 24);
     glfwWindowHint(GLFW_STENCIL_BITS, 8);
+    glfwWindowHint(GLFW_VISIBLE, hidden ? GLFW_FALSE : GLFW_TRUE);
     GLFWmonitor* monitor = fullScreen ? glfwGetPrimaryMonitor() : nullptr;
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
     if (mode) glfwWindowHint(GLFW_REFRESH_RATE, mode->refreshRate);
@@ -216,6 +236,10 @@ bool Window::iconified() const {
 
 double Window::time() const {
     return glfwGetTime();
+}
+
+void Window::show() {
+    glfwShowWindow(handle);
 }
 
 bool Window::isOpen() const {

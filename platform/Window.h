@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/Input.h"
@@ -13,6 +14,9 @@ namespace platform {
 bool initWindowLibrary();
 // Closes any open window and shuts the library down; calling it again does nothing.
 void terminateWindowLibrary();
+// What the window library last said went wrong, in its own words (such as "X11: The DISPLAY
+// environment variable is missing"); empty when it has reported nothing.
+std::string windowLibraryError();
 
 // Queries about the OpenGL context that is current on this thread.
 void contextVersion(int& major, int& minor);
@@ -40,6 +44,9 @@ struct ScreenRect {
 // The index of the monitor that shares the largest area with the window; the first monitor (the
 // primary one) when none does, -1 when there are no monitors.
 int monitorHolding(const ScreenRect& window, const std::vector<ScreenRect>& monitors);
+// The primary monitor's work area (without the desktop's panels); empty when there is no
+// monitor. Needs the window library.
+ScreenRect primaryWorkArea();
 
 // The game's one window and its OpenGL context. Besides answering the game's input queries it
 // offers just what the frame loop needs: close state, cursor capture, swap and a resize hook.
@@ -49,8 +56,10 @@ class Window final : public Input {
     // bits, whatever context version the platform gives by default, and makes its context
     // current. Becomes the input source unless one is installed already. Full screen, it covers
     // the primary monitor, and width x height is the size it takes when it leaves full screen.
-    // Returns null when the window or its context cannot be created.
-    static Window* open(int width, int height, const char* title, bool fullScreen = false);
+    // Returns null when the window or its context cannot be created. A `hidden` window shows
+    // once show() is called (a full-screen one shows at once).
+    static Window* open(int width, int height, const char* title, bool fullScreen = false,
+                        bool hidden = false);
     // The open window, or null.
     static Window* current();
     ~Window() override;
@@ -66,6 +75,7 @@ class Window final : public Input {
     bool iconified() const override;
     double time() const override;
 
+    void show();
     // False once a close was requested, by the game or by the window system.
     bool isOpen() const;
     // Only marks the window: it and its context stay usable until it is destroyed.

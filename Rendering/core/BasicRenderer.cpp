@@ -169,7 +169,6 @@ void BasicRenderer::drawObject(int index, SceneObject* object) {
     glBufferSubData(GL_UNIFORM_BUFFER, 0, kMaterialBlockSize, object->material);
     GLsizei count = object->mesh ? static_cast<GLsizei>(object->mesh->indices.size()) : 0;
     glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_INT, nullptr);
-    if (drawOneObjectAtATime) glFinish();
     glBindVertexArray(0);
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindBuffer(GL_UNIFORM_BUFFER, 0);

@@ -65,11 +65,6 @@ class BasicRenderer {
     // the depth test spares the shading of what they hide. Off, every visible object is drawn
     // in list order with every light: the straightforward way, which tests compare against.
     bool skipUnseen = true;
-    // Each object drawn to the end before the next one is queued. A software rasteriser keeps
-    // every queued triangle in main memory until it is drawn, tens of MiB for a frame's
-    // planets; one object at a time, that never piles up. Left off on a GPU, where it would
-    // only stall.
-    bool drawOneObjectAtATime = false;
     // What the last draw() drew: objects, and lights handed to them summed over the objects.
     struct DrawCounts {
         size_t objects = 0;

@@ -41,7 +41,7 @@ void Camera::followTarget(float p) {
 
 void Camera::applyWheel(int wheel) {
     if (wheel != lastWheel) {
-        float wanted = wheel > lastWheel ? distance - zoomStep : distance + zoomStep;
+        float wanted = distance - zoomStep * static_cast<float>(wheel - lastWheel);
         float farthest = farPlane * kMaxWheelDistanceShare;
         if (farthest > kMinWheelDistance) wanted = std::min(wanted, farthest);
         distance = std::max(wanted, kMinWheelDistance);

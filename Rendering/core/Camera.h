@@ -22,6 +22,7 @@ struct Camera {
     void placeCamera(SceneObject* target, float distance, float pitch);
     void aimCamera();
     void followTarget(float pitch);
-    // Applies one zoom step when the wheel moved since the last call.
+    // One zoom step per notch the wheel moved since the last call, however the notches fall
+    // into frames.
     void applyWheel(int wheel);
 };

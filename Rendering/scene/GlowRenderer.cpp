@@ -10,6 +10,7 @@
 #include "Rendering/core/Culling.h"
 #include "Rendering/core/DebugGroup.h"
 #include "Rendering/core/ProgramCreator.h"
+#include "Rendering/core/RenderTargets.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Scene.h"
 #include "platform/Input.h"
@@ -416,8 +417,9 @@ bool GlowRenderer::followFramebufferSize() {
         setFramebufferSize(fbWidth, fbHeight);
     }
     if (requestedWidth <= 0 || requestedHeight <= 0) return false;
-    width = requestedWidth;
-    height = requestedHeight;
+    const glm::ivec2 size = fitRenderTarget({requestedWidth, requestedHeight});
+    width = size.x;
+    height = size.y;
     return true;
 }
 

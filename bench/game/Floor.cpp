@@ -15,9 +15,9 @@
 #include "Rendering/core/ShaderTable.h"
 #include "app/RendererSet.h"
 #include "bench/game/BenchCommon.h"
-#include "harness/StartupHeap.h"
 #include "infra/GL.h"
 #include "infra/Picture.h"
+#include "infra/StartupHeap.h"
 #include "platform/Window.h"
 
 namespace bench {

@@ -10,16 +10,8 @@ namespace {
 
 using Shots = std::vector<std::pair<int, std::string>>;
 
-// Feeds one observation per frame and lists (frame, picture name) in order.
-Shots play(CaptureSchedule& schedule, const std::vector<CaptureObservation>& frames) {
-    Shots shots;
-    for (size_t i = 0; i < frames.size(); ++i) {
-        for (const std::string& name : schedule.next(frames[i])) {
-            shots.emplace_back(static_cast<int>(i), name);
-        }
-    }
-    return shots;
-}
+// Frames an eighth of a second of play apart (exact in binary, so the delays fall on frames).
+constexpr double kStep = 0.125;
 
 CaptureObservation at(int remaining, bool jumping = false, bool transferring = false) {
     CaptureObservation seen;
@@ -29,36 +21,50 @@ CaptureObservation at(int remaining, bool jumping = false, bool transferring = f
     return seen;
 }
 
+// Feeds one observation per frame, kStep apart, and lists (frame, picture name) in order.
+Shots play(CaptureSchedule& schedule, std::vector<CaptureObservation> frames) {
+    Shots shots;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        frames[i].playSeconds = static_cast<double>(i) * kStep;
+        for (const std::string& name : schedule.next(frames[i])) {
+            shots.emplace_back(static_cast<int>(i), name);
+        }
+    }
+    return shots;
+}
+
 }  // namespace
 
-TEST(CaptureSchedule, PicksTheFirstOfEachMomentAndEveryCollectedOrb) {
+TEST(CaptureSchedule, PicksTheFirstOfEachMomentByPlayTimeAndEveryCollectedOrb) {
     CaptureSchedule schedule;
     std::vector<CaptureObservation> frames;
     auto add = [&frames](int count, CaptureObservation seen) {
         frames.insert(frames.end(), count, seen);
     };
     add(1, at(8));
-    add(1, at(8, true));  // the jump ends before its second frame: no picture
+    add(1, at(8, true));  // a jump seen in one frame only lasted no time: no picture
     add(1, at(8));
-    add(2, at(8, true));         // frame 4 is the second in the air: "jump"
-    add(5, at(8, false, true));  // frames 5 to 9 in flight
-    add(1, at(7, false, true));  // frame 10: sixth of the flight, and an orb is taken
+    add(2, at(8, true));         // frame 4 is 0.125 s into the jump: "jump"
+    add(4, at(8, false, true));  // frames 5 to 8 in flight
+    add(1, at(7, false, true));  // frame 9: 0.5 s into the flight, and an orb is taken
     add(3, at(7, true));         // later jumps and flights give nothing
     add(6, at(7, false, true));
-    add(1, at(5));  // frame 20: two orbs in one frame, named by the count collected
-    Shots expected = {{0, "start"}, {4, "jump"}, {10, "transfer"}, {10, "orb-1"}, {20, "orb-3"}};
+    add(1, at(5));  // frame 19: two orbs in one frame, named by the count collected
+    Shots expected = {{0, "start"}, {4, "jump"}, {9, "transfer"}, {9, "orb-1"}, {19, "orb-3"}};
     EXPECT_EQ(play(schedule, frames), expected);
     EXPECT_FALSE(schedule.finished());
 }
 
-TEST(CaptureSchedule, EndsAfterTheSceneHasDimmedAndThenStaysQuiet) {
-    CaptureSchedule schedule(0, 3);
+TEST(CaptureSchedule, EndsOnceTheSceneHasDimmedForTheDelayAndThenStaysQuiet) {
+    CaptureSchedule schedule(0, 3 * kStep);
     Shots shots = play(schedule, {at(1), at(0), at(0), at(0)});
     EXPECT_EQ(shots, (Shots{{0, "start"}, {1, "orb-1"}}));
     EXPECT_FALSE(schedule.finished());
-    EXPECT_EQ(schedule.next(at(0)), std::vector<std::string>{"end"});
+    CaptureObservation later = at(0);
+    later.playSeconds = 4 * kStep;
+    EXPECT_EQ(schedule.next(later), std::vector<std::string>{"end"});
     EXPECT_TRUE(schedule.finished());
-    EXPECT_TRUE(schedule.next(at(0)).empty());
+    EXPECT_TRUE(schedule.next(later).empty());
 }
 
 TEST(CaptureSchedule, AnimationFramesComeEveryNthFrameAfterTheMoments) {
@@ -73,7 +79,7 @@ TEST(CaptureSchedule, AnimationFramesComeEveryNthFrameAfterTheMoments) {
 }
 
 TEST(CaptureSchedule, AGameWithoutOrbsNeverEnds) {
-    CaptureSchedule schedule(0, 1);
+    CaptureSchedule schedule(0, kStep);
     play(schedule, std::vector<CaptureObservation>(10, at(0)));
     EXPECT_FALSE(schedule.finished());
 }

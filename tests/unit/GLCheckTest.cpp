@@ -31,6 +31,7 @@ const char* const versionRefusal32 =
     "       Try updating your graphics driver.\n";
 const char* const shader5Refusal =
     "Error: OpenGL extension ARB_gpu_shader5 not supported.\n"
+    "       Your version is 4.0.\n"
     "       Try updating your graphics driver.\n";
 }  // namespace
 

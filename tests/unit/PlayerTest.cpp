@@ -38,7 +38,7 @@ struct Rig {
         for (SceneObject* p : planets) delete p;
     }
     void frame(float dt) {
-        applyMouse(player, cameraController, mouseX, mouseY, input, dt, mouse);
+        applyMouse(player, cameraController, mouseX, mouseY, input, mouse);
         applyKeyboard(player, input, dt);
         player.stepPlayer(dt);
     }
@@ -73,14 +73,14 @@ TEST(Walking, WSWalkEightyDegreesASecondOnAnyPlanetAndADRollFifty) {
 TEST(Mouse, XTurnsTheAlienAndYOnlyPitchesTheCamera) {
     Rig rig({{10.0f, {0, 0, 0}}});
     glm::vec3 start = rig.alien.position;
-    rig.input.cursorX = -300;  // 300 pixels in a 0.1 s frame: 30 degrees
+    rig.input.cursorX = -1800;  // 1800 pixels of 1/60 degree: 30 degrees
     rig.frame(0.1f);
     expectNear(rig.alien.forward, {0.5f, 0, std::sqrt(0.75f)}, 1e-5f);  // towards its right
     expectNear(rig.alien.position, start, 1e-5f);
     EXPECT_EQ(rig.cameraController.cameraPitch, 0.0f);
 
     glm::vec3 forward = rig.alien.forward;
-    rig.input.cursorY = -50;
+    rig.input.cursorY = -300;
     rig.frame(0.1f);
     EXPECT_NEAR(rig.cameraController.cameraPitch, 5.0f, 1e-5f);
     EXPECT_EQ(rig.alien.forward, forward);
@@ -91,8 +91,8 @@ TEST(Mouse, SensitivityScalesBothAxesAndInvertingTurnsOnlyTheTiltAround) {
     for (bool invert : {false, true}) {
         Rig rig({{10.0f, {0, 0, 0}}});
         rig.mouse = {2.5f, invert};
-        rig.input.cursorX = -120;  // 2.5 x 120 pixels in a 0.1 s frame: 30 degrees
-        rig.input.cursorY = -20;
+        rig.input.cursorX = -720;  // 2.5 x 720 pixels of 1/60 degree: 30 degrees
+        rig.input.cursorY = -120;
         rig.frame(0.1f);
         expectNear(rig.alien.forward, {0.5f, 0, std::sqrt(0.75f)}, 1e-5f);
         EXPECT_NEAR(rig.cameraController.cameraPitch, invert ? -5.0f : 5.0f, 1e-5f);
@@ -182,11 +182,13 @@ TEST(Transfer, OneSecondInputDroppedLandsUpsideDownOnTheNewPlanet) {
     }
 }
 
-TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerFrame) {
+TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerNotch) {
     TestGame game(7);
     game.input.press(Key::W);
     game.input.cursorX = game.input.cursorY = 100;
-    game.update(0.016);  // no time has passed yet: held keys and motion add nothing
+    // No time has passed yet and the cursor has only been found: held keys and motion add
+    // nothing.
+    game.update(0.016);
     expectNear(game.scene->alien->position, {1, 12, 1}, 1e-6f);
     expectNear(game.scene->alien->forward, {0, 0, 1}, 1e-6f);
     EXPECT_EQ(game.score(), "fyrel: 8 von 8");
@@ -197,6 +199,6 @@ TEST(Update, FirstFramePlacesTheAlienThenTheWheelZoomsOneStepPerFrame) {
     game.input.wheel = 4;  // four notches in one frame
     game.update(0.1);
     game.update(0.1);
-    EXPECT_EQ(game.scene->camera->distance, distance - 3.0f);
+    EXPECT_EQ(game.scene->camera->distance, distance - 4 * 3.0f);
     EXPECT_EQ(game.scene->sky->position, game.scene->camera->eye);
 }
