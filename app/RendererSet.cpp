@@ -109,6 +109,7 @@ void RendererSet::skipUnseenWork(bool skip) {
     for (Rendering::BasicRenderer* renderer :
          {skyRenderer, litRenderer, static_cast<Rendering::BasicRenderer*>(glowRenderer)}) {
         renderer->skipUnseen = skip;
+        renderer->sortNearToFar = skip;
     }
 }
 

@@ -34,8 +34,9 @@ struct RendererSet {
     void setupRenderers();
     // Deletes the GL objects of the renderers and shaders; the context must still be current.
     void releaseGpuObjects();
-    // On (the default), the renderers leave out work that cannot change a pixel; off, they draw
-    // every visible object with every light, the sky first: the reference the tests compare to.
+    // On (the default), the renderers leave out work that cannot change a pixel and draw near to
+    // far; off, they draw every visible object with every light, in list order, the sky first:
+    // the game as it was drawn before, which the benchmark compares to.
     void skipUnseenWork(bool skip);
 
     // The table step of loadShaders: the shader names and their files from the asset manifest,

@@ -105,7 +105,7 @@ void BasicRenderer::planDraws() {
         drawList.push_back(i);
         drawSpheres.emplace_back(object->position, boundingRadius(object));
     }
-    if (skipUnseen && camera) {
+    if (sortNearToFar && camera) {
         nearToFar(drawSpheres, camera->eye, drawOrder);
     } else {
         drawOrder.resize(drawList.size());

@@ -61,10 +61,14 @@ class BasicRenderer {
     // When set, pictures already on the GPU (from another object or renderer) are reused.
     TextureShare* textureShare = nullptr;
     // Skip the work that cannot change a pixel: objects wholly outside the view and lights too
-    // far from an object to reach it are left out, and opaque objects go near to far so that
-    // the depth test spares the shading of what they hide. Off, every visible object is drawn
-    // in list order with every light: the straightforward way, which tests compare against.
+    // far from an object to reach it are left out. Off, every visible object is drawn with
+    // every light: the straightforward way, which tests compare against.
     bool skipUnseen = true;
+    // Opaque objects go near to far, so that the depth test spares the shading of what they
+    // hide; off, in list order. Where two surfaces meet (planets passing through each other),
+    // the pixels on the seam hold equal depths, and there whichever is drawn first stays: the
+    // order may change those pixels, which is why it is a switch of its own.
+    bool sortNearToFar = true;
     // What the last draw() drew: objects, and lights handed to them summed over the objects.
     struct DrawCounts {
         size_t objects = 0;

@@ -258,7 +258,9 @@ TEST_F(BasicRendering, LightAndMaterialBlocksReachTheGpuAtTheirOffsets) {
     scene->lights[1]->position = {5.0f, 6.0f, 7.0f, 0.5f};
     scene->lightBlock->header = {0.9f, 0.8f, 0.7f, 0.25f};
     scene->lightOrbs[0]->position = {3.0f, -4.0f, 12.5f};  // after the matrices: still followed
-    set.litRenderer->skipUnseen = false;                   // every object, in list order
+    // Every object, in list order.
+    set.litRenderer->skipUnseen = false;
+    set.litRenderer->sortNearToFar = false;
     drawFrame();
 
     float light[100], material[9];
@@ -299,6 +301,7 @@ TEST_F(BasicRendering, LitRendererUsesItsListIndexAsUnitAndLeavesNothingBound) {
     // planet's is used (skipping unseen work shares drawObject and leaves units of the objects it
     // skips as they were).
     set.litRenderer->skipUnseen = false;
+    set.litRenderer->sortNearToFar = false;
     planets[3]->visible = false;  // list index 4
     GLuint marker = 0;
     glGenTextures(1, &marker);
