@@ -10,6 +10,8 @@ uniform mat4 world2model;
 
 // World space: the lights and the eye arrive there, so the fragments need no matrix per light.
 out vec2 texCoord;
+// The model's own position, for pictures looked up by direction (sphereMap.frag).
+out vec3 positionModel;
 out vec3 positionWorld;
 out vec3 normalWorld;
 flat out vec3 centreWorld;  // the object's own origin
@@ -17,6 +19,7 @@ flat out vec3 centreWorld;  // the object's own origin
 void main() {
     gl_Position = modelViewProjectionMatrix * position;
     texCoord = texIn;
+    positionModel = position.xyz;
     // Objects are only moved, turned and scaled evenly, so the way back to the world is the
     // transpose of world2model's turn times the squared scale: no matrix inverse per vertex.
     mat3 turn = mat3(world2model);

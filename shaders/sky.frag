@@ -1,6 +1,7 @@
 #version 330 core
 
-in vec2 texCoord;
+// The sky's centre is the eye, so its own position is the direction the eye looks in.
+in vec3 positionModel;
 
 uniform sampler2D tex;
 
@@ -18,11 +19,14 @@ layout(std140) uniform Material {
 
 out vec4 fragColor;
 
+// From sphereMap.frag.
+vec4 spherePicture(sampler2D picture, vec3 direction);
+
 // The strength the scene starts with: the sky shows its stars untouched at that level.
 const float kStartAmbient = 0.3;
 
 void main() {
     // The point lights never reach the sky; only the ambient fade dims it, down to black.
     float fade = clamp(ambientLight.w / kStartAmbient, 0.0, 1.0);
-    fragColor = vec4(texture(tex, texCoord).rgb * ((1.0 + materialGlow) * fade), 1.0);
+    fragColor = vec4(spherePicture(tex, positionModel).rgb * ((1.0 + materialGlow) * fade), 1.0);
 }

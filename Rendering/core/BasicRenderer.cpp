@@ -56,6 +56,7 @@ void BasicRenderer::init() {
     lightCutoffLocation = glGetUniformLocation(program, "lightCutoff");
     lightCountLocation = glGetUniformLocation(program, "lightCount");
     lightIndexLocation = glGetUniformLocation(program, "lightIndex");
+    sphereMappedLocation = glGetUniformLocation(program, "sphereMapped");
     if (lightCutoffLocation >= 0) {
         glUseProgram(program);
         glUniform1f(lightCutoffLocation, kLightCutoff);
@@ -163,6 +164,9 @@ void BasicRenderer::drawObject(int index, SceneObject* object) {
     glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(index));
     glBindTexture(GL_TEXTURE_2D, object->texture);
     glUniform1i(texLocation, index);
+    if (sphereMappedLocation >= 0) {
+        glUniform1i(sphereMappedLocation, dynamic_cast<const SphereObject*>(object) != nullptr);
+    }
     glBindVertexArray(object->vertexArray);
     glBindBufferRange(GL_UNIFORM_BUFFER, materialBindingPoint, materialBuffer, 0,
                       kMaterialBlockSize);

@@ -78,6 +78,8 @@ class BasicRenderer {
     GLint lightCutoffLocation = -1;
     GLint lightCountLocation = -1;
     GLint lightIndexLocation = -1;
+    // Spheres' pictures are looked up by direction, other models' by their texture coordinates.
+    GLint sphereMappedLocation = -1;
 
   private:
     // The objects to draw this frame, as indices into `objects`, in drawing order.

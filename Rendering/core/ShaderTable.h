@@ -10,8 +10,8 @@ using ShaderNames = std::initializer_list<const char*>;
 
 namespace programs {
 
-inline constexpr ShaderNames sky = {"vertex", "fragmentSky"};
-inline constexpr ShaderNames lit = {"vertex", "fragmentShiny", "lightGauss"};
+inline constexpr ShaderNames sky = {"vertex", "fragmentSky", "sphereMap"};
+inline constexpr ShaderNames lit = {"vertex", "fragmentShiny", "lightGauss", "sphereMap"};
 // The glow renderer's four: scene pass, glow blur, composite and depth-of-field blur.
 inline constexpr ShaderNames glowScene = {"vertex", "fragmentGlowOne", "lightGauss"};
 inline constexpr ShaderNames glowBlur = {"vertexBasic", "fragmentGlowTwo"};

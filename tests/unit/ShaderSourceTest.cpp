@@ -32,10 +32,10 @@ TEST(ShaderSource, EveryLineGetsANewlineAndAFinalNewlineAnEmptyLine) {
 // The table comes from the asset manifest: every entry must be a shader file of the sources
 // whose type follows from its path, and compiling walks the names from "dofTwo" to
 // "vertexFont".
-TEST(ShaderTable, ElevenShaderFilesInNameOrderWithTypesFromTheirPaths) {
+TEST(ShaderTable, TwelveShaderFilesInNameOrderWithTypesFromTheirPaths) {
     RendererSet set;
     set.fillShaderTable();
-    ASSERT_EQ(set.shaderFiles.size(), 11u);
+    ASSERT_EQ(set.shaderFiles.size(), 12u);
     EXPECT_EQ(set.shaderFiles.begin()->first, "dofTwo");
     EXPECT_EQ(set.shaderFiles.rbegin()->first, "vertexFont");
     for (const auto& [name, path] : set.shaderFiles) {
