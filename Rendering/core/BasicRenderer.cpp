@@ -6,7 +6,7 @@
 #include "Rendering/core/Culling.h"
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace Rendering {
 

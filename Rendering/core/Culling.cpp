@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "Model/Mesh.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace Rendering {
 
