@@ -230,8 +230,9 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
 std::string usage() {
     std::string text =
         "Usage: fyrel [OPTION]...\n"
-        "Steer an alien over eight planets, jump from planet to planet and collect the\n"
-        "eight glowing orbs.\n"
+        "Steer an alien over eight planets, jump from planet to planet and collect "
+        "the\n" FYREL_ORB_COUNT_WORD
+        " glowing orbs.\n"
         "\n"
         "Options:\n";
     for (const Option& option : options()) {

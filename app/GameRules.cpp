@@ -31,7 +31,7 @@ void applyMouse(Player& player, CameraController& cameraController, int& mouseX,
 }
 
 std::string scoreLine(int remaining) {
-    return "fyrel: " + std::to_string(remaining) + " von 8";
+    return "fyrel: " + std::to_string(remaining) + " von " + std::to_string(kLightOrbCount);
 }
 
 void dimStep(LightBlock& block, int remaining) {

@@ -52,7 +52,13 @@ struct LightSource {
     glm::vec4 colorB{0.0f};
 };
 
-// CPU copy of the "Light" uniform block (std140, 400 bytes).
+// The light orbs of the scene, each carrying one point light: the one home of their number. The
+// "Light" block and the shaders' light arrays are sized from it (the shader compiler defines
+// LIGHT_COUNT), the game counts the orbs by it, and the build reads it from this line for the
+// texts that name it.
+constexpr int kLightOrbCount = 8;
+
+// CPU copy of the "Light" uniform block (std140): the header, then one entry per light.
 struct LightEntry {
     glm::vec4 position;
     glm::vec4 colorA;
@@ -62,12 +68,13 @@ struct LightBlock {
     // The scene's ambient light ("ambientLight" in the shaders): rgb its colour, w its strength,
     // the brightness of the whole scene, which the end of the game lowers.
     glm::vec4 header{0.0f};
-    LightEntry lights[8] = {};
+    LightEntry lights[kLightOrbCount] = {};
 
     float& sceneBrightness() { return header.w; }
     float sceneBrightness() const { return header.w; }
 };
-static_assert(sizeof(LightBlock) == 400, "Light block must match the shader layout");
+static_assert(sizeof(LightBlock) == sizeof(glm::vec4) * (1 + 3 * kLightOrbCount),
+              "Light block must match the std140 shader layout");
 
 // Textures of the pictures several objects show, or several renderers draw: each picture is
 // uploaded (and its mipmaps made) once, and every later object with the same pixels gets the
