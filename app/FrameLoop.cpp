@@ -3,6 +3,7 @@
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/FrameDrawing.h"
 #include "Rendering/scene/GlowRenderer.h"
+#include "Rendering/scene/TextRenderer.h"
 #include "app/Controls.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
@@ -47,6 +48,13 @@ void processInput() {
 }
 
 void drawSceneAndText(RendererSet& renderers) {
+    // The text and the glow are drawn at the size of the window's framebuffer.
+    if (const platform::Input* in = platform::input()) {
+        int width = 0, height = 0;
+        in->framebufferSize(width, height);
+        renderers.textRenderer->setFramebufferSize(width, height);
+        renderers.glowRenderer->setFramebufferSize(width, height);
+    }
     Rendering::drawSceneAndText(*renderers.skyRenderer, *renderers.litRenderer,
                                 *renderers.textRenderer);
 }

@@ -188,6 +188,10 @@ class GlowRendering : public GLTest {
 
     // One frame in the frame loop's order, read back; the glow renderer only when asked.
     Pixels frame(bool withGlow, int width = 1024, int height = 768) {
+        int framebufferWidth = 0, framebufferHeight = 0;
+        platform::input()->framebufferSize(framebufferWidth, framebufferHeight);
+        text.setFramebufferSize(framebufferWidth, framebufferHeight);
+        glow.setFramebufferSize(framebufferWidth, framebufferHeight);
         transformer.update();
         Rendering::clearFrame();
         Rendering::drawSceneAndText(sky, lit, text);

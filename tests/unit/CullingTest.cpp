@@ -8,7 +8,6 @@
 
 #include "Model/Mesh.h"
 #include "Rendering/core/Culling.h"
-#include "Rendering/scene/GlowRenderer.h"
 #include "Rendering/core/SceneObject.h"
 
 using Rendering::ScreenArea;
@@ -108,9 +107,8 @@ TEST(Culling, NoSphereSaidOutsideShowsAnyPointInTheArea) {
 
 // The glow and depth-of-field passes work only inside the rectangles a sphere's outline gives:
 // every point of it in front of the near plane must land inside, whether the sphere lies wholly
-// in front or reaches through the near plane, and the outline is never looser than the box.
+// in front or reaches through the near plane; yet most outlines leave much of the screen out.
 TEST(Culling, ASphereOutlineHoldsEveryPointOfItInFrontOfTheNearPlane) {
-    using Rect = Rendering::GlowRenderer::PixelRect;
     std::mt19937 random(16);
     std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
     const float nearPlane = 0.5f;
@@ -119,17 +117,10 @@ TEST(Culling, ASphereOutlineHoldsEveryPointOfItInFrontOfTheNearPlane) {
         const float radius = 0.5f + 10.0f * (unit(random) + 1.0f);
         const glm::vec3 centre(unit(random) * 30.0f, unit(random) * 30.0f,
                                -radius + 40.0f * unit(random));
-        auto bounds = [&](bool tight) {
-            return Rendering::GlowRenderer::sphereBounds(glm::mat4(1.0f), kProjection, nearPlane,
-                                                         centre, radius, 1024, 768, 0, tight);
-        };
-        const Rect outline = bounds(true), box = bounds(false);
+        const Rendering::PixelRect outline = Rendering::sphereBounds(
+            glm::mat4(1.0f), kProjection, nearPlane, centre, radius, 1024, 768, 0);
         if (centre.z + radius > -nearPlane) ++crossing;
-        tighter += (outline.x1 - outline.x0) * (outline.y1 - outline.y0) <
-                   (box.x1 - box.x0) * (box.y1 - box.y0);
-        EXPECT_TRUE(outline.empty() || (outline.x0 >= box.x0 && outline.y0 >= box.y0 &&
-                                        outline.x1 <= box.x1 && outline.y1 <= box.y1))
-            << "trial " << trial;
+        tighter += (outline.x1 - outline.x0) * (outline.y1 - outline.y0) < 1024 * 768 / 2;
         for (int k = 0; k < 400; ++k) {
             const glm::vec3 direction = glm::normalize(
                 glm::vec3(unit(random), unit(random), unit(random)) + glm::vec3(1e-6f));
@@ -150,7 +141,6 @@ TEST(Culling, ASphereOutlineHoldsEveryPointOfItInFrontOfTheNearPlane) {
 // A sphere gets a depth-of-field region when any point of it blurs: its blur is the largest of
 // its points' (a point being a sphere of radius 0), on the near side of the focus as on the far.
 TEST(Culling, ASphereBlursAsMuchAsItsMostBlurredPoint) {
-    using Rendering::GlowRenderer;
     std::mt19937 random(7);
     std::uniform_real_distribution<float> unit(0.0f, 1.0f);
     int nearSideDecides = 0;
@@ -161,12 +151,12 @@ TEST(Culling, ASphereBlursAsMuchAsItsMostBlurredPoint) {
         float mostBlurred = 0.0f;
         for (int k = 0; k <= 100; ++k) {
             const float z = depth - radius + 2.0f * radius * static_cast<float>(k) / 100.0f;
-            mostBlurred = std::max(mostBlurred, GlowRenderer::largestBlur(z, 0.0f, focus));
+            mostBlurred = std::max(mostBlurred, Rendering::largestBlur(z, 0.0f, focus));
         }
-        EXPECT_NEAR(GlowRenderer::largestBlur(depth, radius, focus), mostBlurred, 2e-3f)
+        EXPECT_NEAR(Rendering::largestBlur(depth, radius, focus), mostBlurred, 2e-3f)
             << "trial " << trial;
-        nearSideDecides += GlowRenderer::largestBlur(depth + radius, 0.0f, focus) >
-                           GlowRenderer::largestBlur(depth - radius, 0.0f, focus);
+        nearSideDecides += Rendering::largestBlur(depth + radius, 0.0f, focus) >
+                           Rendering::largestBlur(depth - radius, 0.0f, focus);
     }
     EXPECT_GT(nearSideDecides, 50);
 }
