@@ -159,6 +159,11 @@ TEST(Culling, ASphereBlursAsMuchAsItsMostBlurredPoint) {
                            Rendering::largestBlur(depth - radius, 0.0f, focus);
     }
     EXPECT_GT(nearSideDecides, 50);
+    // Within the sharp zone on either side of the focus nothing blurs at all: an object in focus
+    // gets no depth-of-field region and stays as sharp as it was drawn.
+    for (float offset : {-Rendering::kSharpDepth, -1.0f, 0.0f, 1.0f, Rendering::kSharpDepth}) {
+        EXPECT_EQ(Rendering::largestBlur(-50.0f + offset, 0.0f, -50.0f), 0.0f) << offset;
+    }
 }
 
 TEST(Culling, LightsReachingAnObjectAreTheBrightOnesWithinRadiusPlusCutoffInBlockOrder) {
