@@ -230,11 +230,9 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
 std::string usage() {
     std::string text =
         "Usage: fyrel [OPTION]...\n"
-        "Steer an alien over eight planets, jump from planet to planet and collect "
-        "the\n" FYREL_ORB_COUNT_WORD
-        " glowing orbs.\n"
-        "\n"
-        "Options:\n";
+        "Steer an alien over eight planets, jump from planet to planet and "
+        "collect the\n";
+    text += FYREL_ORB_COUNT_WORD " glowing orbs.\n\nOptions:\n";
     for (const Option& option : options()) {
         const std::string left = std::string(option.name) +
                                  (option.valueName ? std::string(" ") + option.valueName : "");
