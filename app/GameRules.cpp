@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/CameraController.h"
 #include "app/Controls.h"
 #include "app/Movement.h"

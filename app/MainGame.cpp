@@ -11,7 +11,6 @@
 #include "Model/ModelPool.h"
 #include "Rendering/core/Camera.h"
 #include "Rendering/scene/Font.h"
-#include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SceneryCreator.h"
 #include "app/CameraController.h"
 #include "app/Controls.h"

@@ -5,7 +5,7 @@
 #include "Rendering/core/ShaderTable.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/TextRenderer.h"
 #include "infra/Assets.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/Controls.h"
 #include "app/Movement.h"
 #include "app/Player.h"

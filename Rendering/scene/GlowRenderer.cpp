@@ -11,7 +11,7 @@
 #include "Rendering/core/DebugGroup.h"
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 
 namespace Rendering {
 

@@ -10,7 +10,7 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "app/RendererSet.h"
 #include "tests/gl/GLTestFixture.h"
