@@ -55,11 +55,16 @@ TEST(Culling, SpheresAroundTheViewVolumeAreOutsideOnlyWhenWhollyOutside) {
 }
 
 TEST(Culling, PixelAreasNarrowTheViewToTheirRectangle) {
+    auto sides = [](const ScreenArea& area) {
+        return glm::vec4(area.left, area.bottom, area.right, area.top);
+    };
     const ScreenArea whole = Rendering::pixelArea(0, 0, 1024, 768, 1024, 768);
-    EXPECT_FLOAT_EQ(whole.left, -1.0f);
-    EXPECT_FLOAT_EQ(whole.top, 1.0f);
+    EXPECT_EQ(sides(whole), glm::vec4(-1.0f, -1.0f, 1.0f, 1.0f));
+    // The middle half of each axis; every side counts, since a side drawn in too far would
+    // leave out objects that still show in the rectangle.
+    EXPECT_EQ(sides(Rendering::pixelArea(256, 192, 768, 576, 1024, 768)),
+              glm::vec4(-0.5f, -0.5f, 0.5f, 0.5f));
     const ScreenArea rightHalf = Rendering::pixelArea(512, 0, 1024, 768, 1024, 768);
-    EXPECT_FLOAT_EQ(rightHalf.left, 0.0f);
     // Left of the middle at depth 100: in the whole view, not in its right half.
     const glm::mat4 left = placed({-40.0f, 0, -100}, 1.0f);
     EXPECT_FALSE(Rendering::outsideView(left, 10.0f, whole));
