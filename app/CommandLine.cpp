@@ -106,7 +106,9 @@ std::string applyData(const std::string& value, CommandLine& command) {
 const std::vector<Option>& options() {
     const WindowRequest window;
     static const std::vector<Option> table = {
-        {"--fullscreen", nullptr, "start in full screen (F11 switches back and forth)",
+        {"--fullscreen", nullptr,
+         std::string("start in full screen (") + bindingOf(Action::FullScreen).keysLabel +
+             " switches back and forth)",
          [](const std::string&, CommandLine& command) {
              command.options.window.fullScreen = true;
              return std::string();
@@ -228,17 +230,18 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
 std::string usage() {
     std::string text =
         "Usage: fyrel [OPTION]...\n"
-        "Steer an alien over eight planets, jump from planet to planet and collect the\n"
-        "eight glowing orbs.\n"
-        "\n"
-        "Options:\n";
+        "Steer an alien over eight planets, jump from planet to planet and "
+        "collect the\n";
+    text += FYREL_ORB_COUNT_WORD " glowing orbs.\n\nOptions:\n";
     for (const Option& option : options()) {
         const std::string left = std::string(option.name) +
                                  (option.valueName ? std::string(" ") + option.valueName : "");
         text += column(left, option.description, 26);
     }
     text += "\nControls:\n";
-    for (const Control& control : kControls) text += column(control.keys, control.action, 16);
+    for (const Binding& binding : kBindings) {
+        if (binding.keysLabel) text += column(binding.keysLabel, binding.actionLabel, 16);
+    }
     text += "\nExit status:\n";
     text += column(std::to_string(exitStatus::kSuccess), "the game ended normally", 7);
     text += column(std::to_string(exitStatus::kCannotStart),

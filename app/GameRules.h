@@ -30,7 +30,7 @@ struct MouseSettings {
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
                 const platform::Input& input, const MouseSettings& settings);
 
-// "fyrel: N von 8".
+// "fyrel: N von " and the number of orbs.
 std::string scoreLine(int remaining);
 
 // Brightness the scene loses per second once every orb is taken, without end: from 0.3 it is

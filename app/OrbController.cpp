@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/Random.h"
 #include "app/Spheres.h"
 #include "platform/Audio.h"

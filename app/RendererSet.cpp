@@ -5,7 +5,7 @@
 #include "Rendering/core/ShaderTable.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/TextRenderer.h"
 #include "infra/Assets.h"
 
@@ -74,7 +74,7 @@ void RendererSet::connect(Rendering::BasicRenderer& renderer, Rendering::ShaderN
 }
 
 void RendererSet::warmUpUploads() {
-    warmUpTextureUploads();
+    warmUpTextureUploads({{2, 2}, {kGlyphWidth, kGlyphHeight}});
 }
 
 void RendererSet::setupRenderers() {

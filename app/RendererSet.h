@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Rendering/core/ShaderTable.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "infra/GL.h"
 
 struct Scene;

@@ -6,12 +6,49 @@
 # Who the game is, for the menu, software centres, the manual page and the package. The
 # application id names the menu entry's file, the icon and the AppStream file.
 set(FYREL_APP_ID org.fyrel.Fyrel)
-set(FYREL_SUMMARY "Steer an alien from planet to planet and collect the eight light orbs")
+set(FYREL_SUMMARY
+    "Steer an alien from planet to planet and collect the ${FYREL_ORB_COUNT_WORD} light orbs")
 set(FYREL_CATEGORIES Game ActionGame)
 set(FYREL_KEYWORDS alien planet space orb jump)
 set(FYREL_DEVELOPERS "Fyrel developers")
-set(FYREL_MAINTAINER "${FYREL_DEVELOPERS} <developers@fyrel.org>")
-set(FYREL_HOMEPAGE "https://fyrel.org/")
+
+# Where the game lives on the web, and who answers for the package: settings of whoever builds
+# it (cmake -DFYREL_HOMEPAGE=https://... -DFYREL_MAINTAINER="Name <address>"), since the game
+# has no site or address of its own. Without a homepage the package, its copyright file and the
+# AppStream file name none. The maintainer defaults to the builder, as Debian's tools find them:
+# DEBFULLNAME and DEBEMAIL, else the git identity of the source tree, else user@host.
+set(FYREL_HOMEPAGE "" CACHE STRING "The game's web site, for the package and software centres")
+set(FYREL_MAINTAINER "" CACHE STRING "Who maintains the package: \"Name <address>\"")
+if(FYREL_MAINTAINER STREQUAL "")
+    set(builder_name "$ENV{DEBFULLNAME}")
+    set(builder_address "$ENV{DEBEMAIL}")
+    find_program(FYREL_GIT git)
+    if(FYREL_GIT AND builder_name STREQUAL "")
+        execute_process(COMMAND ${FYREL_GIT} config user.name WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+            OUTPUT_VARIABLE builder_name OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    endif()
+    if(FYREL_GIT AND builder_address STREQUAL "")
+        execute_process(COMMAND ${FYREL_GIT} config user.email WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+            OUTPUT_VARIABLE builder_address OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    endif()
+    execute_process(COMMAND id -un OUTPUT_VARIABLE user OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(builder_name STREQUAL "")
+        set(builder_name "${user}")
+    endif()
+    if(builder_address STREQUAL "")
+        cmake_host_system_information(RESULT host QUERY FQDN)
+        set(builder_address "${user}@${host}")
+    endif()
+    set(FYREL_MAINTAINER "${builder_name} <${builder_address}>")
+    message(STATUS "fyrel: package maintainer ${FYREL_MAINTAINER} (set FYREL_MAINTAINER for another)")
+endif()
+if(FYREL_HOMEPAGE STREQUAL "")
+    set(FYREL_COPYRIGHT_SOURCE "")
+    set(FYREL_METAINFO_URL "")
+else()
+    set(FYREL_COPYRIGHT_SOURCE "Source: ${FYREL_HOMEPAGE}\n")
+    set(FYREL_METAINFO_URL "  <url type=\"homepage\">${FYREL_HOMEPAGE}</url>\n")
+endif()
 # When PROJECT_VERSION was released, in seconds since 1970 (UTC); also the date the manual page
 # shows, so that building again writes the same bytes.
 set(FYREL_RELEASE_EPOCH 1796601600)
@@ -41,9 +78,11 @@ else()
     set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
 endif()
 
-# The long description, written once in description.txt (paragraphs apart by an empty line),
+# The long description, written once in description.txt.in (paragraphs apart by an empty line),
 # as AppStream paragraphs and as manual page paragraphs; the package takes the file itself.
-file(READ description.txt description)
+set(FYREL_DESCRIPTION_FILE ${CMAKE_CURRENT_BINARY_DIR}/description.txt)
+configure_file(description.txt.in ${FYREL_DESCRIPTION_FILE} @ONLY)
+file(READ ${FYREL_DESCRIPTION_FILE} description)
 string(STRIP "${description}" description)
 string(REGEX REPLACE "\n\n+" "<PARAGRAPH>" description "${description}")
 string(REPLACE "\n" " " description "${description}")

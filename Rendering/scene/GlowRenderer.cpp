@@ -12,8 +12,7 @@
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/RenderTargets.h"
 #include "Rendering/core/ShaderCompiler.h"
-#include "Rendering/scene/Scene.h"
-#include "platform/Input.h"
+#include "Rendering/scene/SceneryCreator.h"
 
 namespace Rendering {
 
@@ -37,15 +36,6 @@ constexpr GLenum kGlowPassAttachment = GL_COLOR_ATTACHMENT4;
 constexpr GLenum kGlowResultAttachment = GL_COLOR_ATTACHMENT5;
 constexpr GLenum kDofResultAttachment = GL_COLOR_ATTACHMENT6;
 
-// "depthLayer": the blur is full this far behind the focus, and (negative) this far in front
-// of it, rising along a gentle curve; the focus itself is the alien's view-space depth.
-constexpr float kFocusFarRange = 600.0f;
-constexpr float kFocusNearRange = -300.0f;
-constexpr float kFocusCurve = 1.1f;
-// The same sharp zone and visibility threshold as glowStep_1.frag.
-constexpr float kSharpDepth = 20.0f;
-constexpr float kMinBlur = 1.0f / 64.0f;
-
 // How far, in pixels, each blur reaches beyond what it blurs (kernels of dof.frag and
 // glowStep_2_3.frag, plus a pixel for linear filtering).
 constexpr int kDofReach = 7;
@@ -64,20 +54,7 @@ void bindTextureUnit(int unit, GLuint texture) {
     glBindTexture(GL_TEXTURE_2D, texture);
 }
 
-bool overlap(const GlowRenderer::PixelRect& a, const GlowRenderer::PixelRect& b) {
-    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
-}
-
-GlowRenderer::PixelRect unite(const GlowRenderer::PixelRect& a, const GlowRenderer::PixelRect& b) {
-    return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-}
-
-GlowRenderer::PixelRect widen(const GlowRenderer::PixelRect& r, int margin, int width, int height) {
-    return {std::max(r.x0 - margin, 0), std::max(r.y0 - margin, 0), std::min(r.x1 + margin, width),
-            std::min(r.y1 + margin, height)};
-}
-
-void scissor(const GlowRenderer::PixelRect& r) {
+void scissor(const PixelRect& r) {
     glScissor(r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
 }
 
@@ -151,106 +128,6 @@ struct SavedGLState {
 };
 
 }  // namespace
-
-namespace {
-
-// Smallest and largest `across / depth` over a disk (centre `across`, `depth`; the sphere seen
-// along one screen axis) cut off in front of the near plane: attained where a line from the eye
-// touches the disk, or where the disk meets the near plane. x / depth is all a perspective
-// projection makes of a point along x, so this bounds the sphere's picture along that axis.
-glm::vec2 slopeRange(float across, float depth, float radius, float nearPlane) {
-    glm::vec2 range(1e30f, -1e30f);
-    auto include = [&](glm::vec2 point) {  // (across, depth), in front of the near plane
-        const float slope = point.x / point.y;
-        range = {std::min(range.x, slope), std::max(range.y, slope)};
-    };
-    const glm::vec2 centre(across, depth);
-    const float distance2 = glm::dot(centre, centre);
-    if (distance2 > radius * radius) {  // the eye is outside: two lines touch the disk
-        const glm::vec2 foot = centre * (1.0f - radius * radius / distance2);
-        const glm::vec2 side = glm::vec2(-depth, across) *
-                               (radius * std::sqrt(distance2 - radius * radius) / distance2);
-        for (const glm::vec2& touch : {foot - side, foot + side}) {
-            if (touch.y >= nearPlane) include(touch);
-        }
-    }
-    const float cut = radius * radius - (nearPlane - depth) * (nearPlane - depth);
-    if (cut > 0.0f) {
-        include({across - std::sqrt(cut), nearPlane});
-        include({across + std::sqrt(cut), nearPlane});
-    }
-    return range;
-}
-
-}  // namespace
-
-GlowRenderer::PixelRect GlowRenderer::sphereBounds(const glm::mat4& view,
-                                                   const glm::mat4& projection, float nearPlane,
-                                                   glm::vec3 centre, float radius, int width,
-                                                   int height, int margin, bool tight) {
-    const glm::vec3 c = glm::vec3(view * glm::vec4(centre, 1.0f));
-    // Wholly behind the near plane: nothing to see.
-    if (c.z - radius >= -nearPlane) return {};
-    glm::vec2 low(1e30f), high(-1e30f);
-    if (tight) {
-        // The sphere's own outline: a big sphere near the eye covers far less than the corners
-        // of its box would say, and one reaching through the near plane need not cover all.
-        for (int axis = 0; axis < 2; ++axis) {
-            const glm::vec2 slopes = slopeRange(c[axis], -c.z, radius, nearPlane);
-            if (slopes.x > slopes.y) return {0, 0, width, height};  // grazing the near plane
-            low[axis] = projection[axis][axis] * slopes.x - projection[2][axis];
-            high[axis] = projection[axis][axis] * slopes.y - projection[2][axis];
-        }
-    } else if (c.z + radius > -nearPlane) {
-        // Reaching through the near plane: anywhere on screen.
-        return {0, 0, width, height};
-    } else {
-        // The corners of the sphere's view-space box project around everything it covers.
-        for (int corner = 0; corner < 8; ++corner) {
-            const glm::vec3 offset((corner & 1) ? radius : -radius, (corner & 2) ? radius : -radius,
-                                   (corner & 4) ? radius : -radius);
-            const glm::vec4 clip = projection * glm::vec4(c + offset, 1.0f);
-            const glm::vec2 ndc = glm::vec2(clip) / clip.w;
-            low = glm::min(low, ndc);
-            high = glm::max(high, ndc);
-        }
-    }
-    const glm::vec2 size(static_cast<float>(width), static_cast<float>(height));
-    const glm::vec2 lowPixel = glm::floor((low * 0.5f + 0.5f) * size);
-    const glm::vec2 highPixel = glm::ceil((high * 0.5f + 0.5f) * size);
-    // Far outside the frame the floats would not fit an int.
-    const glm::vec2 limit = size + static_cast<float>(margin) + 1.0f;
-    PixelRect r{static_cast<int>(glm::clamp(lowPixel.x, -limit.x, limit.x)),
-                static_cast<int>(glm::clamp(lowPixel.y, -limit.y, limit.y)),
-                static_cast<int>(glm::clamp(highPixel.x, -limit.x, limit.x)),
-                static_cast<int>(glm::clamp(highPixel.y, -limit.y, limit.y))};
-    r = widen(r, margin, width, height);
-    return r.empty() ? PixelRect{} : r;
-}
-
-void GlowRenderer::mergeOverlapping(std::vector<PixelRect>& rects) {
-    bool merged = true;
-    while (merged) {
-        merged = false;
-        for (size_t i = 0; i < rects.size() && !merged; ++i) {
-            for (size_t j = i + 1; j < rects.size(); ++j) {
-                if (!overlap(rects[i], rects[j])) continue;
-                rects[i] = unite(rects[i], rects[j]);
-                rects.erase(rects.begin() + static_cast<long>(j));
-                merged = true;
-                break;
-            }
-        }
-    }
-}
-
-float GlowRenderer::largestBlur(float depth, float radius, float focus) {
-    const float behind = focus - (depth - radius);
-    const float ahead = (depth + radius) - focus;
-    const float spread = std::max(std::max(behind - kSharpDepth, 0.0f) / kFocusFarRange,
-                                  std::max(ahead - kSharpDepth, 0.0f) / -kFocusNearRange);
-    return std::min(std::pow(spread, kFocusCurve), 1.0f);
-}
 
 void GlowRenderer::createProgram() {
     // Each program takes its members from the handed list by name.
@@ -375,14 +252,17 @@ void GlowRenderer::considerObject(SceneObject* object, bool isOrb, const glm::ma
     if (!object || !object->visible) return;
     const float radius = boundingRadius(object);
     const float depth = (view * glm::vec4(object->position, 1.0f)).z;
+    auto region = [&](int reach) {
+        if (!skipUnseen) return PixelRect{0, 0, width, height};
+        return sphereBounds(view, projection, camera->nearPlane, object->position, radius, width,
+                            height, reach);
+    };
     if (isOrb && orbBrightness(object) > 0.0f) {
-        const PixelRect r = sphereBounds(view, projection, camera->nearPlane, object->position,
-                                         radius, width, height, kGlowReach, skipUnseen);
+        const PixelRect r = region(kGlowReach);
         if (!r.empty()) glowRects.push_back(r);
     }
     if (largestBlur(depth, radius, focus) >= kMinBlur) {
-        const PixelRect r = sphereBounds(view, projection, camera->nearPlane, object->position,
-                                         radius, width, height, kDofReach, skipUnseen);
+        const PixelRect r = region(kDofReach);
         if (!r.empty()) dofRects.push_back(r);
     }
 }
@@ -410,12 +290,7 @@ bool GlowRenderer::findRegions() {
     return !compositeRects.empty();
 }
 
-bool GlowRenderer::followFramebufferSize() {
-    if (const platform::Input* in = platform::input()) {
-        int fbWidth = 0, fbHeight = 0;
-        in->framebufferSize(fbWidth, fbHeight);
-        setFramebufferSize(fbWidth, fbHeight);
-    }
+bool GlowRenderer::takeFramebufferSize() {
     if (requestedWidth <= 0 || requestedHeight <= 0) return false;
     const glm::ivec2 size = fitRenderTarget({requestedWidth, requestedHeight});
     width = size.x;
@@ -425,7 +300,7 @@ bool GlowRenderer::followFramebufferSize() {
 
 void GlowRenderer::draw() {
     // A minimised window has nothing to show; the targets keep their last size.
-    if (!followFramebufferSize()) return;
+    if (!takeFramebufferSize()) return;
     // What the frame loop relies on after this step, whether anything glows or not.
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
@@ -461,8 +336,8 @@ void GlowRenderer::copyAndClear() {
     glEnable(GL_SCISSOR_TEST);
     scissor(widen(regionBounds(), kGlowReach, width, height));
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    std::array<GLenum, 6> all{};
-    const std::array<Target, 6> list = targets();
+    std::array<GLenum, kColourTargets> all{};
+    const std::array<Target, kColourTargets> list = targets();
     for (size_t i = 0; i < list.size(); ++i) all[i] = list[i].attachment;
     glDrawBuffers(static_cast<GLsizei>(all.size()), all.data());
     // Draw buffer 1, here and in the scene pass, is the depth-of-field source.
@@ -484,7 +359,7 @@ void GlowRenderer::copyWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
-GlowRenderer::PixelRect GlowRenderer::regionBounds() const {
+PixelRect GlowRenderer::regionBounds() const {
     PixelRect bounds = compositeRects.front();
     for (const PixelRect& r : compositeRects) bounds = unite(bounds, r);
     return bounds;

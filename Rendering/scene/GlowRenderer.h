@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Rendering/core/BasicRenderer.h"
+#include "Rendering/core/Culling.h"
 #include "infra/GL.h"
 
 struct Scene;
@@ -17,7 +18,8 @@ namespace Rendering {
 //
 // On a software rasteriser every shaded pixel counts, so the passes run only inside the
 // screen rectangles that can change: around each visible orb, and around each surface that
-// reaches out of focus. A frame with neither costs next to nothing.
+// reaches out of focus. A frame with neither costs next to nothing. Told not to skip unseen
+// work, every such object makes its passes cover the whole screen, as they first did.
 //
 // Each pass is a GL debug group named after it ("scene", "glow-x", ...) where the driver offers
 // debug groups, so GL debuggers show the passes and the benchmark can time them. The GL state
@@ -25,12 +27,6 @@ namespace Rendering {
 // the viewport on the whole framebuffer and the depth test on.
 class GlowRenderer : public BasicRenderer {
   public:
-    // A rectangle of window pixels, [x0, x1) x [y0, y1).
-    struct PixelRect {
-        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        bool empty() const { return x1 <= x0 || y1 <= y0; }
-    };
-
     // The colour targets (RGBA8) the passes render into; they share one depth-stencil buffer.
     static constexpr int kColourTargets = 6;
     // Bytes the targets and the depth-stencil buffer (24 + 8 bits) take at a framebuffer size.
@@ -47,22 +43,11 @@ class GlowRenderer : public BasicRenderer {
     // GPU resources (context must be current).
     void releaseGpuObjects();
 
-    // Size of the window's framebuffer the passes render at. draw() takes it from the platform
-    // input each frame; without one it keeps the last size set here (1024 x 768 at first).
+    // Size of the window's framebuffer the passes render at, handed over by the frame loop
+    // before each draw(); until then 1024 x 768. A size of 0 (a minimised window) draws nothing.
     void setFramebufferSize(int width, int height);
     int targetWidth() const { return width; }
     int targetHeight() const { return height; }
-
-    // Window pixels a sphere can cover, widened by `margin`; empty when it lies behind the eye.
-    // `tight`: the sphere's own outline rather than the box around it (same pixels drawn,
-    // fewer passed over).
-    static PixelRect sphereBounds(const glm::mat4& view, const glm::mat4& projection,
-                                  float nearPlane, glm::vec3 centre, float radius, int width,
-                                  int height, int margin, bool tight);
-    // Joins overlapping rectangles until none overlap (the composite must not blend twice).
-    static void mergeOverlapping(std::vector<PixelRect>& rects);
-    // Largest blur weight a sphere at view depth `depth` gets with the focus at `focusDepth`.
-    static float largestBlur(float depth, float radius, float focusDepth);
 
     Scene* scene = nullptr;
     GLuint framebuffer = 0;
@@ -126,7 +111,7 @@ class GlowRenderer : public BasicRenderer {
     // The smallest rectangle around this frame's regions (there is at least one).
     PixelRect regionBounds() const;
     // False while the window is minimised; otherwise takes over the framebuffer's size.
-    bool followFramebufferSize();
+    bool takeFramebufferSize();
     void attachTargets();
     void copyAndClear();
     void copyWindow();

@@ -6,6 +6,19 @@
 #include "Rendering/scene/SphereGenerator.h"
 #include "infra/Assets.h"
 
+Scene::~Scene() {
+    delete font;
+    for (TextItem* text : texts) delete text;
+    delete camera;
+    for (LightSource* light : lights) delete light;
+    delete lightBlock;
+    for (SceneObject* orb : lightOrbs) delete orb;
+    for (SceneObject* planet : planets) delete planet;
+    // The alien's mesh belongs to the model pool; a plain SceneObject does not delete it.
+    delete alien;
+    delete sky;
+}
+
 namespace Rendering {
 
 namespace {
@@ -31,7 +44,6 @@ const PlanetRow kPlanets[] = {
 const char* const kAlienPicture = assets::alienSkin;
 const char* const kSkyPicture = assets::skyMap;
 const char* const kOrbPicture = assets::sunMap;
-constexpr int kLightOrbCount = 8;
 constexpr unsigned kPlanetRings = 50, kPlanetSegments = 100;
 constexpr unsigned kOrbRings = 20, kOrbSegments = 20;
 

@@ -3,11 +3,10 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "Rendering/core/ProgramCreator.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Font.h"
-#include "Rendering/scene/Scene.h"
 #include "Rendering/scene/TextLayout.h"
-#include "platform/Input.h"
 
 namespace Rendering {
 
@@ -15,13 +14,6 @@ namespace {
 // Device coordinates span two units per axis.
 constexpr float kHalfFrameWidth = kTextFrameWidth / 2;
 constexpr float kHalfFrameHeight = kTextFrameHeight / 2;
-
-// The framebuffer the text is drawn into; without an input source, the text's own frame.
-void framebufferSize(int& width, int& height) {
-    width = kTextFrameWidth;
-    height = kTextFrameHeight;
-    if (const platform::Input* in = platform::input()) in->framebufferSize(width, height);
-}
 }  // namespace
 
 std::array<float, 24> TextRenderer::glyphQuad(int glyphWidth, int glyphHeight) {
@@ -80,8 +72,6 @@ void TextRenderer::createGlyphTextures() {
 }
 
 void TextRenderer::draw() {
-    int fbWidth = 0, fbHeight = 0;
-    framebufferSize(fbWidth, fbHeight);
     // A minimised window has nothing to show.
     if (!texts || fbWidth <= 0 || fbHeight <= 0) return;
     const int scale = textScale(fbWidth, fbHeight);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Rendering/scene/Font.h"
+#include "Rendering/scene/TextLayout.h"
 #include "infra/GL.h"
 
 struct ShaderCompiler;
@@ -15,8 +16,7 @@ namespace Rendering {
 
 // Draws text items character by character from the image font's glyph pictures, placed in
 // pixels of a 1024 x 768 frame with the origin at the bottom left and shown at the whole-number
-// scale that suits the framebuffer (TextLayout.h), which it reads from the platform input each
-// frame.
+// scale that suits the framebuffer (TextLayout.h), whose size the frame loop hands it.
 class TextRenderer {
   public:
     TextRenderer() = default;
@@ -31,6 +31,12 @@ class TextRenderer {
     void setFont(const ImageFont* font);
     void addShader(ShaderCompiler* shader) { shaders.push_back(shader); }
     void draw();
+    // The size of the framebuffer drawn into; until set, the text's own frame. A size of 0 (a
+    // minimised window) draws nothing.
+    void setFramebufferSize(int width, int height) {
+        fbWidth = width;
+        fbHeight = height;
+    }
     // Deletes the program, glyph textures and quad (context must be current).
     void releaseGpuObjects();
 
@@ -54,6 +60,8 @@ class TextRenderer {
     GLuint quadVertexArray = 0;
     // Character k of a line uses texture unit k; longer lines wrap around the units there are.
     GLint textureUnitCount = 48;
+    int fbWidth = kTextFrameWidth;
+    int fbHeight = kTextFrameHeight;
 };
 
 }  // namespace Rendering

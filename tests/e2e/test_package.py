@@ -99,6 +99,16 @@ class DebianPackage(unittest.TestCase):
         result = run(["appstreamcli", "validate", "--no-net", "--explain", metainfo])
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         self.assertNotRegex(result.stdout, r"(?m)^[EW]:")
+        # A homepage only where the build was given one, and the same everywhere: no made-up URL.
+        homepage = run(["dpkg-deb", "-f", self.deb, "Homepage"]).stdout.strip()
+        with open(self.unpacked("usr/share/doc/fyrel/copyright")) as f:
+            copyright_text = f.read()
+        if homepage:
+            self.assertIn('<url type="homepage">%s</url>' % homepage, text)
+            self.assertIn("Source: %s\n" % homepage, copyright_text)
+        else:
+            self.assertNotRegex(text, r"<url|https?://")
+            self.assertNotIn("Source:", copyright_text)
 
     def test_manual_page_reads_cleanly(self):
         page = self.unpacked(MANUAL_PAGE)

@@ -10,7 +10,7 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "app/RendererSet.h"
 #include "tests/gl/GLTestFixture.h"
@@ -241,6 +241,13 @@ TEST_F(BasicRendering, FrameShowsSkyPlanetPoolOfLightInTheLightsColourAndShining
 TEST_F(BasicRendering, AmbientStrengthFadesEverythingToBlackAndNeverInverts) {
     glm::ivec2 skyPatch{60, kHeight - 60};
     double full = brightness(drawFrame(), skyPatch, 30);
+    // With every point light dark, the surface's diffuse strength (which weighs the point
+    // lights) changes nothing: what shows is ambient light alone.
+    for (LightSource* light : scene->lights) light->colorA.w = light->colorB.w = 0.0f;
+    const glm::ivec2 planet = project(planets[0]->position);
+    const double ambientOnly = brightness(drawFrame(), planet, 40);
+    planets[0]->material[3] *= 4.0f;
+    EXPECT_NEAR(brightness(drawFrame(), planet, 40), ambientOnly, 0.5);
     scene->lightBlock->header.w = 0.15f;
     EXPECT_NEAR(brightness(drawFrame(), skyPatch, 30), full / 2.0, 3.0);
     for (float strength : {0.0f, -0.5f}) {

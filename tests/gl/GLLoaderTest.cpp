@@ -5,8 +5,8 @@
 using GLLoader = GLTest;
 
 TEST_F(GLLoader, ResolvesEveryEntryPointOnThisDriver) {
-    EXPECT_EQ(glEntryPointCount(), 317);
-    EXPECT_EQ(glResolvedEntryPointCount(), 317);
+    EXPECT_GT(glEntryPointCount(), 0);
+    EXPECT_EQ(glResolvedEntryPointCount(), glEntryPointCount());
     EXPECT_EQ(hasDebugOutput, 1);
     // Optional, and offered here (GL_KHR_debug): the glow renderer's passes are labelled.
     EXPECT_NE(glPushDebugGroup, nullptr);

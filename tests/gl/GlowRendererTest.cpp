@@ -188,6 +188,10 @@ class GlowRendering : public GLTest {
 
     // One frame in the frame loop's order, read back; the glow renderer only when asked.
     Pixels frame(bool withGlow, int width = 1024, int height = 768) {
+        int framebufferWidth = 0, framebufferHeight = 0;
+        platform::input()->framebufferSize(framebufferWidth, framebufferHeight);
+        text.setFramebufferSize(framebufferWidth, framebufferHeight);
+        glow.setFramebufferSize(framebufferWidth, framebufferHeight);
         transformer.update();
         Rendering::clearFrame();
         Rendering::drawSceneAndText(sky, lit, text);
@@ -262,11 +266,28 @@ TEST_F(GlowRendering, OrbHaloIsBrightOutsideTheRimFallsOffAndPulses) {
         EXPECT_NEAR(gain(plain, glowing, centre + direction * (rim + 60.0f)), 0.0f, 1.0f);
     }
     // At the low point of its pulse the halo is dimmer.
+    LightSource& light = *scene->lights[0];
+    const glm::vec2 pulseTop(light.colorA.w, light.colorB.w);
     scene->lights[0]->colorA.w = scene->lights[0]->colorB.w = 0.25f;
     const glm::vec2 probe = centre + glm::vec2(rim + 5.0f, 0.0f);
+    const float full = gain(plain, glowing, probe);
     const float dim = gain(frame(false), frame(true), probe);
     EXPECT_GT(dim, 0.0f);
-    EXPECT_LT(dim * 1.5f, gain(plain, glowing, probe));
+    EXPECT_LT(dim * 1.5f, full);
+
+    // As the scene dims at the end of the game the halo fades with it, and is gone once the
+    // scene is dark.
+    light.colorA.w = pulseTop.x;
+    light.colorB.w = pulseTop.y;
+    float& brightness = scene->lightBlock->sceneBrightness();
+    const float start = brightness;
+    brightness = start / 2.0f;
+    const float fading = gain(frame(false), frame(true), probe);
+    EXPECT_GT(fading, 0.0f);
+    EXPECT_LT(fading, 0.75f * full);
+    brightness = 0.0f;
+    EXPECT_NEAR(gain(frame(false), frame(true), probe), 0.0f, 1.0f);
+    brightness = start;
 }
 
 TEST_F(GlowRendering, NeverDarkensKeepsTheTextAndLeavesTheStateTheFrameLoopExpects) {

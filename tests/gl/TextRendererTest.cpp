@@ -6,6 +6,7 @@
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "platform/Input.h"
 #include "tests/gl/GLTestFixture.h"
 
 namespace {
@@ -74,6 +75,9 @@ class TextRendering : public GLTest {
         glClearColor(64 / 255.0f, 128 / 255.0f, 192 / 255.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_DEPTH_TEST);
+        int width = 0, height = 0;
+        platform::input()->framebufferSize(width, height);
+        renderer.setFramebufferSize(width, height);
         renderer.draw();
         glEnable(GL_DEPTH_TEST);
     }

@@ -24,7 +24,7 @@
 
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"

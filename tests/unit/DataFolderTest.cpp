@@ -50,3 +50,34 @@ TEST(DataFolder, TheRequestedOneElseTheWorkingDirectoryElseBesideTheProgramElseI
     EXPECT_EQ(findDataFolder("/elsewhere", work.string(), program.string()), "/elsewhere");
     fs::remove_all(root);
 }
+
+// The game finds its files through its own executable when the working directory lacks them:
+// here the test program's, with the files where an installed game keeps them beside it. A
+// folder it cannot enter is named with the reason, and the working directory stays.
+TEST(DataFolder, EnteringFollowsTheRunningProgramAndSaysWhenTheFolderCannotBeEntered) {
+    const fs::path previous = fs::current_path();
+    const fs::path empty = fs::temp_directory_path() / ("fyrel-empty-" + std::to_string(getpid()));
+    const fs::path installed =
+        fs::read_symlink("/proc/self/exe").parent_path() / kInstalledDataFolder;
+    ASSERT_FALSE(fs::exists(installed)) << installed << " is in the way";
+    fs::create_directories(empty);
+    putFiles(installed);
+    fs::current_path(empty);
+    enterDataFolder("");
+    const fs::path entered = fs::current_path();
+    fs::current_path(previous);
+    EXPECT_TRUE(fs::equivalent(entered, installed)) << entered;
+    fs::remove_all(installed);
+    std::error_code notEmpty;
+    fs::remove(installed.parent_path(), notEmpty);  // only if the test made it
+
+    fs::current_path(empty);
+    testing::internal::CaptureStderr();
+    enterDataFolder((empty / "gone").string());
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(fs::equivalent(fs::current_path(), empty));
+    fs::current_path(previous);
+    EXPECT_EQ(said, "fyrel: cannot enter the folder \"" + (empty / "gone").string() +
+                        "\" (No such file or directory)\n");
+    fs::remove_all(empty);
+}

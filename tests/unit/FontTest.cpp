@@ -4,11 +4,13 @@
 #include <cstring>
 #include <filesystem>
 #include <glm/gtc/matrix_transform.hpp>
+#include <map>
 #include <string>
 
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/TextLayout.h"
 #include "Rendering/scene/TextRenderer.h"
+#include "infra/Assets.h"
 
 namespace fs = std::filesystem;
 using Rendering::TextRenderer;
@@ -28,19 +30,24 @@ glm::vec2 toPixels(const glm::mat4& matrix, float x, float y, int width, int hei
 }
 }  // namespace
 
-// Loads the font in a scratch folder that holds only a few pictures, some too small.
-TEST(ImageFont, TableKeyOrderAndPicturesTooSmallForAGlyph) {
+// Loads the font in a scratch folder that holds only a few of its pictures, by the asset
+// manifest's paths, some too small for a glyph: every character of the manifest gets a slot,
+// filled only from a picture that holds a whole glyph.
+TEST(ImageFont, EachCharacterTakesItsManifestPictureWhenThatHoldsAGlyph) {
+    std::map<std::string, std::string> pathOf;
+    for (const assets::File& glyph : assets::filesOf(assets::Kind::Glyph))
+        pathOf[glyph.name] = glyph.path;
     const fs::path previous = fs::current_path();
     const fs::path folder = fs::temp_directory_path() / "fyrel-font-test";
     fs::remove_all(folder);
     fs::create_directories(folder);
     fs::current_path(folder);
-    writePicture("fyrelFont/letters/a.jpg", 6, 14);  // exact glyph
-    writePicture("fyrelFont/letters/b.jpg", 8, 16);  // larger still holds a glyph
-    writePicture("fyrelFont/letters/c.jpg", 5, 14);  // a column short
-    writePicture("fyrelFont/letters/d.jpg", 6, 13);  // a row short
-    writePicture("fyrelFont/letters/z.jpg", 6, 14);  // loaded last
-    testing::internal::CaptureStdout();              // failure lines of the missing pictures
+    writePicture(pathOf.at("a"), 6, 14);  // exact glyph
+    writePicture(pathOf.at("b"), 8, 16);  // larger still holds a glyph
+    writePicture(pathOf.at("c"), 5, 14);  // a column short
+    writePicture(pathOf.at("d"), 6, 13);  // a row short
+    writePicture(pathOf.at(":"), 6, 14);
+    testing::internal::CaptureStdout();  // failure lines of the missing pictures
     ImageFont font;
     testing::internal::GetCapturedStdout();
     fs::current_path(previous);
@@ -48,23 +55,12 @@ TEST(ImageFont, TableKeyOrderAndPicturesTooSmallForAGlyph) {
 
     EXPECT_EQ(font.glyphWidth, 6);
     EXPECT_EQ(font.glyphHeight, 14);
-    std::string order, pictureOrder;
-    for (const auto& [key, path] : font.picturePaths) order += key;
-    for (const auto& [key, pixels] : font.pictures) pictureOrder += key;
-    EXPECT_EQ(order, " 0123456789:abcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(pictureOrder, order);
-    EXPECT_STREQ(font.picturePaths.at("q"), "fyrelFont/letters/q.jpg");
-    EXPECT_STREQ(font.picturePaths.at("7"), "fyrelFont/numbers/7.jpg");
-    EXPECT_STREQ(font.picturePaths.at(" "), "fyrelFont/sonderzeichen/space.jpg");
-    EXPECT_STREQ(font.picturePaths.at(":"), "fyrelFont/sonderzeichen/colon.jpg");
-
-    EXPECT_NE(font.pictures.at("a"), nullptr);
-    EXPECT_NE(font.pictures.at("b"), nullptr);
-    EXPECT_EQ(font.pictures.at("c"), nullptr);
-    EXPECT_EQ(font.pictures.at("d"), nullptr);
-    EXPECT_EQ(font.pictures.at("e"), nullptr);  // missing
-    EXPECT_EQ(font.image->width, 6u);
-    EXPECT_EQ(font.image->height, 14u);
+    std::map<std::string, std::string> slots;
+    for (const auto& [character, pixels] : font.pictures) slots[character] = pathOf[character];
+    EXPECT_EQ(slots, pathOf);
+    for (const char* loaded : {"a", "b", ":"})
+        EXPECT_NE(font.pictures.at(loaded), nullptr) << loaded;
+    for (const char* empty : {"c", "d", "e"}) EXPECT_EQ(font.pictures.at(empty), nullptr) << empty;
 }
 
 TEST(GlyphPlacement, AtTheDefaultSizeTheScoreLineMatricesAreTheOldTranslationsBitForBit) {

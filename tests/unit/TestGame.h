@@ -10,7 +10,7 @@
 
 #include "Rendering/core/Camera.h"
 #include "Rendering/scene/Font.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/scene/SceneryCreator.h"
 #include "app/CameraController.h"
 #include "app/GameRules.h"
 #include "app/MainGame.h"

@@ -4,8 +4,8 @@
 #include <glm/glm.hpp>
 
 #include "Rendering/core/Camera.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/Scene.h"
 
 namespace {
 

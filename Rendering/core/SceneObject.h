@@ -1,16 +1,14 @@
 #pragma once
 
+#include <cstdint>
 #include <glm/glm.hpp>
+#include <initializer_list>
 #include <map>
 #include <utility>
 #include <vector>
 
 #include "Model/Mesh.h"
 #include "infra/GL.h"
-
-struct Camera;
-struct ImageFont;
-struct TextItem;
 
 // One placed drawable with its orientation, material and GPU handles.
 struct SceneObject {
@@ -54,7 +52,13 @@ struct LightSource {
     glm::vec4 colorB{0.0f};
 };
 
-// CPU copy of the "Light" uniform block (std140, 400 bytes).
+// The light orbs of the scene, each carrying one point light: the one home of their number. The
+// "Light" block and the shaders' light arrays are sized from it (the shader compiler defines
+// LIGHT_COUNT), the game counts the orbs by it, and the build reads it from this line for the
+// texts that name it.
+constexpr int kLightOrbCount = 8;
+
+// CPU copy of the "Light" uniform block (std140): the header, then one entry per light.
 struct LightEntry {
     glm::vec4 position;
     glm::vec4 colorA;
@@ -64,30 +68,13 @@ struct LightBlock {
     // The scene's ambient light ("ambientLight" in the shaders): rgb its colour, w its strength,
     // the brightness of the whole scene, which the end of the game lowers.
     glm::vec4 header{0.0f};
-    LightEntry lights[8] = {};
+    LightEntry lights[kLightOrbCount] = {};
 
     float& sceneBrightness() { return header.w; }
     float sceneBrightness() const { return header.w; }
 };
-static_assert(sizeof(LightBlock) == 400, "Light block must match the shader layout");
-
-// Everything the scenery creator builds; owns all it points to.
-struct Scene {
-    Scene() = default;
-    ~Scene();
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
-
-    std::vector<SceneObject*> lightOrbs;
-    std::vector<SceneObject*> planets;
-    std::vector<TextItem*> texts;
-    SceneObject* alien = nullptr;
-    SphereObject* sky = nullptr;
-    std::vector<LightSource*> lights;
-    Camera* camera = nullptr;
-    LightBlock* lightBlock = nullptr;
-    ImageFont* font = nullptr;
-};
+static_assert(sizeof(LightBlock) == sizeof(glm::vec4) * (1 + 3 * kLightOrbCount),
+              "Light block must match the std140 shader layout");
 
 // Textures of the pictures several objects show, or several renderers draw: each picture is
 // uploaded (and its mipmaps made) once, and every later object with the same pixels gets the
@@ -122,10 +109,10 @@ void createVertexArray(GLuint program, SceneObject* object);
 // `textureName` is the renderer's working texture field; it is overwritten. With a share, a
 // picture that is already on the GPU is not uploaded again: its texture is reused.
 void createTexture(GLuint& textureName, SceneObject* object, TextureShare* share = nullptr);
-// Uploads and deletes a tiny picture of each shape the game uploads (power-of-two pictures and
-// the font's glyphs). The driver builds its mipmap generator for each shape on first use, which
-// costs more than all the real uploads; done early, that overlaps the pictures' decoding.
-void warmUpTextureUploads();
+// Uploads and deletes a tiny picture of each of the given shapes (width, height) the game uploads.
+// The driver builds its mipmap generator for each shape on first use, which costs more than all the
+// real uploads; done early, that overlaps the pictures' decoding.
+void warmUpTextureUploads(std::initializer_list<std::pair<uint32_t, uint32_t>> shapes);
 // A vertex array over one buffer of (x, y, z, w) vertices fed to `positionLocation` (skipped
 // when negative); leaves no buffer or array bound. Renderers use it for their fixed quads.
 void createQuad(const float* vertices, GLsizeiptr bytes, GLint positionLocation, GLuint& buffer,

@@ -1,26 +1,10 @@
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 #include <utility>
 #include <vector>
 
-#include "Rendering/core/Camera.h"
-#include "Rendering/scene/Font.h"
-
 SphereObject::~SphereObject() {
     delete mesh;
-}
-
-Scene::~Scene() {
-    delete font;
-    for (TextItem* text : texts) delete text;
-    delete camera;
-    for (LightSource* light : lights) delete light;
-    delete lightBlock;
-    for (SceneObject* orb : lightOrbs) delete orb;
-    for (SceneObject* planet : planets) delete planet;
-    // The alien's mesh belongs to the model pool; a plain SceneObject does not delete it.
-    delete alien;
-    delete sky;
 }
 
 SceneObject* initSceneObject(SceneObject* object) {
@@ -147,9 +131,8 @@ void uploadPicture(GLuint& textureName, const Mesh& mesh) {
 
 }  // namespace
 
-void warmUpTextureUploads() {
-    constexpr std::pair<uint32_t, uint32_t> kShapes[] = {{2, 2}, {kGlyphWidth, kGlyphHeight}};
-    for (const auto& [width, height] : kShapes) {
+void warmUpTextureUploads(std::initializer_list<std::pair<uint32_t, uint32_t>> shapes) {
+    for (const auto& [width, height] : shapes) {
         std::vector<unsigned char> pixels(size_t{(width * 3 + 3) / 4 * 4} * height, 0);
         Mesh picture;
         picture.pixels = pixels.data();
