@@ -10,9 +10,9 @@
 
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/core/Camera.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/core/ShaderTable.h"
-#include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "app/RendererSet.h"
 #include "tests/gl/GLTestFixture.h"
