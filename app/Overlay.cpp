@@ -105,8 +105,8 @@ void showOverlay(Overlay& overlay, const PlayState& play, bool everyOrbTaken, do
     for (TextItem* line : overlay.helpLines) line->visible = play.helpShown;
     overlay.hint->visible = !play.helpShown && play.playSeconds < kHintSeconds;
     overlay.pauseLine->visible = play.paused();
-    overlay.soundLine->visible = overlay.soundLineLeft > 0.0;
     overlay.soundLineLeft -= seconds;
+    overlay.soundLine->visible = overlay.soundLineLeft > 0.0;
     overlay.playAgainLine->visible = everyOrbTaken && !play.paused();
     overlay.timeLine->visible = overlay.playAgainLine->visible && !overlay.timeLine->text.empty();
 }

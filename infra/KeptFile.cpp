@@ -211,7 +211,7 @@ void KeptFile::read(const Take& take) {
     constexpr size_t kListed = 3;
     warnings << "fyrel: " << quoted(filePath) << ": ";
     for (size_t i = 0; i < std::min(problems.size(), kListed); ++i) warnings << problems[i] << "; ";
-    if (problems.size() > kListed) warnings << (problems.size() - kListed) << " more such lines; ";
+    if (problems.size() > kListed) warnings << "and " << (problems.size() - kListed) << " more; ";
     warnings << "the other lines are used" << std::endl;
 }
 
