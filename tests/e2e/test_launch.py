@@ -86,7 +86,8 @@ class Ending(unittest.TestCase):
 class CommandLine(unittest.TestCase):
     def run_fyrel(self, *args):
         # No display at all: had the game tried to open its window, it would say so and exit 1.
-        env = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
+        env = e2e.player_env({name: value for name, value in os.environ.items()
+                              if name != "DISPLAY"})
         return subprocess.run([FYREL] + list(args), env=env, capture_output=True, text=True,
                               timeout=e2e.TIMEOUT)
 
