@@ -1,7 +1,7 @@
 #include "app/CameraController.h"
 
 #include "Rendering/core/Camera.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 void CameraController::stepCamera(int wheel) {
     camera->followTarget(cameraPitch);

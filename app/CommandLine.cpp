@@ -106,7 +106,9 @@ std::string applyData(const std::string& value, CommandLine& command) {
 const std::vector<Option>& options() {
     const WindowRequest window;
     static const std::vector<Option> table = {
-        {"--fullscreen", nullptr, "start in full screen (F11 switches back and forth)",
+        {"--fullscreen", nullptr,
+         std::string("start in full screen (") + bindingOf(Action::FullScreen).keysLabel +
+             " switches back and forth)",
          [](const std::string&, CommandLine& command) {
              command.options.window.fullScreen = true;
              return std::string();
@@ -240,8 +242,9 @@ std::string applyOptionValue(const std::string& name, const std::string& value,
 std::string usage() {
     std::string text =
         "Usage: fyrel [OPTION]...\n"
-        "Steer an alien over eight planets, jump from planet to planet and collect the\n"
-        "eight glowing orbs.\n"
+        "Steer an alien over eight planets, jump from planet to planet and collect "
+        "the\n" FYREL_ORB_COUNT_WORD
+        " glowing orbs.\n"
         "\n"
         "Options:\n";
     for (const Option& option : options()) {
@@ -250,7 +253,9 @@ std::string usage() {
         text += column(left, option.description, 26);
     }
     text += "\nControls:\n";
-    for (const Control& control : kControls) text += column(control.keys, control.action, 16);
+    for (const Binding& binding : kBindings) {
+        if (binding.keysLabel) text += column(binding.keysLabel, binding.actionLabel, 16);
+    }
     text += "\nExit status:\n";
     text += column(std::to_string(exitStatus::kSuccess), "the game ended normally", 7);
     text += column(std::to_string(exitStatus::kCannotStart),

@@ -3,13 +3,12 @@
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/FrameDrawing.h"
 #include "Rendering/scene/GlowRenderer.h"
+#include "app/Controls.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"
 #include "infra/Log.h"
 #include "platform/Signals.h"
 #include "platform/Window.h"
-
-using platform::Key;
 
 namespace {
 // Set while the pause has freed the cursor, which the game takes back when it goes on.
@@ -31,20 +30,20 @@ void cursorFollowsPause(platform::Window& window, bool paused) {
 void processInput() {
     platform::Window* window = platform::Window::current();
     platform::Input* in = platform::input();
-    if (in->keyDown(Key::Escape) || !window->isOpen()) {
+    if (actionHeld(*in, Action::Quit) || !window->isOpen()) {
         logMessage(TRACE, defaultLogComponent, "Controlls: KEY_ESC\n");
         // Destroying a GLFW 3 window would take the context with it while this frame still
         // draws, so the window is only marked; the loop ends after this frame's swap.
         window->requestClose();
     }
     // Set every frame, so wireframe lasts exactly as long as F2 is held.
-    Rendering::setWireframe(in->keyDown(Key::F2));
+    Rendering::setWireframe(actionHeld(*in, Action::Wireframe));
     // Nothing captures the cursor again: once freed it stays free.
-    if (in->keyDown(Key::F5)) {
+    if (actionHeld(*in, Action::FreeCursor)) {
         window->releaseCursor();
         cursorFreedForPause = false;
     }
-    if (in->keyPressed(Key::F11)) window->toggleFullScreen();
+    if (actionPressed(*in, Action::FullScreen)) window->toggleFullScreen();
 }
 
 void drawSceneAndText(RendererSet& renderers) {
@@ -73,8 +72,8 @@ bool runFrame(MainGame* game, FrameHooks* hooks) {
     // Also processes window and input events, as the next frame's input step expects.
     window->swapBuffers();
     // SIGINT or SIGTERM ends the run as the close button does.
-    const bool goOn =
-        !platform::input()->keyDown(Key::Escape) && window->isOpen() && !platform::stopSignal();
+    const bool goOn = !actionHeld(*platform::input(), Action::Quit) && window->isOpen() &&
+                      !platform::stopSignal();
     const bool hooksGoOn = !game || !hooks || hooks->afterSwap(*game);
     return goOn && hooksGoOn;
 }

@@ -4,17 +4,18 @@
 
 #include "Rendering/scene/Scene.h"
 #include "app/CameraController.h"
+#include "app/Controls.h"
 #include "app/Movement.h"
 #include "app/Player.h"
 #include "platform/Input.h"
 
 void applyKeyboard(Player& player, const platform::Input& input, float dt) {
-    using platform::Key;
-    if (input.keyDown(Key::A)) player.rollInput -= kRollSpeed * dt;
-    if (input.keyDown(Key::D)) player.rollInput += kRollSpeed * dt;
-    if (input.keyDown(Key::W)) player.pitchInput += kWalkSpeed * dt;
-    if (input.keyDown(Key::S)) player.pitchInput -= kWalkSpeed * dt;
-    if (input.keyDown(Key::Space) && !player.jumping && !player.transferring) player.jumping = true;
+    if (actionHeld(input, Action::WalkLeft)) player.rollInput -= kRollSpeed * dt;
+    if (actionHeld(input, Action::WalkRight)) player.rollInput += kRollSpeed * dt;
+    if (actionHeld(input, Action::WalkForward)) player.pitchInput += kWalkSpeed * dt;
+    if (actionHeld(input, Action::WalkBack)) player.pitchInput -= kWalkSpeed * dt;
+    if (actionHeld(input, Action::Jump) && !player.jumping && !player.transferring)
+        player.jumping = true;
 }
 
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
@@ -30,7 +31,7 @@ void applyMouse(Player& player, CameraController& cameraController, int& mouseX,
 }
 
 std::string scoreLine(int remaining) {
-    return "fyrel: " + std::to_string(remaining) + " von 8";
+    return "fyrel: " + std::to_string(remaining) + " von " + std::to_string(kLightOrbCount);
 }
 
 void dimStep(LightBlock& block, int remaining) {

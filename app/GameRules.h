@@ -29,7 +29,7 @@ struct MouseSettings {
 void applyMouse(Player& player, CameraController& cameraController, int& mouseX, int& mouseY,
                 const platform::Input& input, float dt, const MouseSettings& settings);
 
-// "fyrel: N von 8".
+// "fyrel: N von " and the number of orbs.
 std::string scoreLine(int remaining);
 
 // Once every orb is taken the scene darkens a little each frame, without end.

@@ -14,6 +14,7 @@
 #include "Rendering/scene/Scene.h"
 #include "Rendering/scene/SceneryCreator.h"
 #include "app/CameraController.h"
+#include "app/Controls.h"
 #include "app/GameRules.h"
 #include "app/OrbController.h"
 #include "app/Orbit.h"
@@ -192,7 +193,7 @@ void MainGame::update() {
         holdStill(input);
     } else {
         // The play-again line is up: Enter starts the next game in this frame.
-        if (remaining == 0 && input.keyPressed(platform::Key::Enter)) startRound();
+        if (remaining == 0 && actionPressed(input, Action::PlayAgain)) startRound();
         stepGame(input, dt);
     }
     showOverlay(overlay, play, remaining == 0, dt);

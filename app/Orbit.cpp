@@ -3,7 +3,7 @@
 #include <cmath>
 #include <glm/gtc/constants.hpp>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 void Orbit::setAxes(const glm::vec3& a, const glm::vec3& b) {
     radiusA = glm::length(a);

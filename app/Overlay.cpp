@@ -1,7 +1,6 @@
 #include "app/Overlay.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "Rendering/scene/Font.h"
 #include "Rendering/scene/TextLayout.h"
@@ -37,32 +36,27 @@ TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text, int
     return item;
 }
 
-// The panel writes the keys as the font can: in lower case.
-std::string lowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-size_t longest(const char* Control::*field) {
+size_t longest(const char* Binding::*label) {
     size_t most = 0;
-    for (const Control& control : kControls)
-        most = std::max(most, std::string(control.*field).size());
+    for (const Binding& binding : kBindings) {
+        if (binding.keysLabel) most = std::max(most, std::string(binding.*label).size());
+    }
     return most;
 }
 
 }  // namespace
 
 std::vector<std::string> helpText() {
-    const size_t keysWidth = longest(&Control::keys);
-    const size_t actionWidth = longest(&Control::action);
+    const size_t keysWidth = longest(&Binding::keysLabel);
+    const size_t actionWidth = longest(&Binding::actionLabel);
     // A blank border of one glyph all round: keys right-aligned, so the colons line up.
     const std::string blank(keysWidth + actionWidth + 4, ' ');
     std::vector<std::string> lines{blank};
-    for (const Control& control : kControls) {
-        const std::string keys = lowerCase(control.keys);
+    for (const Binding& binding : kBindings) {
+        if (!binding.keysLabel) continue;
+        const std::string keys = fontLabel(binding.keysLabel);
         std::string line =
-            " " + std::string(keysWidth - keys.size(), ' ') + keys + ": " + control.action;
+            " " + std::string(keysWidth - keys.size(), ' ') + keys + ": " + binding.actionLabel;
         lines.push_back(line + std::string(blank.size() - line.size(), ' '));
     }
     lines.push_back(blank);
@@ -82,10 +76,13 @@ Overlay createOverlay(std::vector<TextItem*>& texts, const TextItem& score) {
     }
     // Mirrors the score line: as far from the bottom as the score is from the top.
     const int margin = Rendering::kTextFrameHeight - score.y - kGlyphHeight;
-    overlay.hint = addItem(texts, "f1: help", score.x, margin, TextAnchor::BottomLeft);
+    overlay.hint = addItem(texts, fontLabel(bindingOf(Action::Help).keysLabel) + ": help", score.x,
+                           margin, TextAnchor::BottomLeft);
     overlay.pauseLine = addCentred(texts, "pause", 0);
     // The camera keeps the alien in the middle, where the player may still walk around.
-    overlay.playAgainLine = addCentred(texts, "enter: play again", kPlayAgainBelowMiddle);
+    overlay.playAgainLine =
+        addCentred(texts, fontLabel(bindingOf(Action::PlayAgain).keysLabel) + ": play again",
+                   kPlayAgainBelowMiddle);
     overlay.timeLine = addCentred(texts, "", kPlayAgainBelowMiddle + kGlyphHeight);
     // As far above the alien as the play-again line is below it.
     overlay.soundLine = addCentred(texts, "", -kPlayAgainBelowMiddle);

@@ -1,10 +1,10 @@
 #include "app/PlayState.h"
 
+#include "app/Controls.h"
 #include "platform/Input.h"
 
 void PlayState::readInput(const platform::Input& input) {
-    using platform::Key;
-    if (input.keyPressed(Key::F1)) helpShown = !helpShown;
-    if (input.keyPressed(Key::P)) pausedByPlayer = !pausedByPlayer;
+    if (actionPressed(input, Action::Help)) helpShown = !helpShown;
+    if (actionPressed(input, Action::Pause)) pausedByPlayer = !pausedByPlayer;
     iconified = input.iconified();
 }

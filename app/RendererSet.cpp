@@ -75,7 +75,7 @@ void RendererSet::connect(Rendering::BasicRenderer& renderer, Rendering::ShaderN
 }
 
 void RendererSet::warmUpUploads() {
-    warmUpTextureUploads();
+    warmUpTextureUploads({{2, 2}, {kGlyphWidth, kGlyphHeight}});
 }
 
 void RendererSet::setupRenderers() {

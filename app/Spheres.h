@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 // Planets and orbs are generated spheres; the game lists them as plain scene objects.
 inline float sphereRadius(const SceneObject* object) {

@@ -1,5 +1,9 @@
 #include "harness/AutopilotInput.h"
 
+#include <algorithm>
+
+#include "app/Controls.h"
+
 using platform::Key;
 
 void AutopilotInput::beforeUpdate(const Scene& scene, const Player& player) {
@@ -13,7 +17,12 @@ void AutopilotInput::beforeUpdate(const Scene& scene, const Player& player) {
 namespace {
 // The bot walks and jumps; every other key stays the player's.
 bool botKey(Key key) {
-    return key == Key::W || key == Key::A || key == Key::S || key == Key::D || key == Key::Space;
+    constexpr Action kBotActions[] = {Action::WalkForward, Action::WalkBack, Action::WalkLeft,
+                                      Action::WalkRight, Action::Jump};
+    return std::any_of(std::begin(kBotActions), std::end(kBotActions), [key](Action action) {
+        const Binding& binding = bindingOf(action);
+        return std::find(binding.begin(), binding.end(), key) != binding.end();
+    });
 }
 }  // namespace
 

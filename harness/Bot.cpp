@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "Rendering/scene/Scene.h"
+#include "app/Controls.h"
 #include "app/Movement.h"
 #include "app/Player.h"
 #include "app/Spheres.h"
@@ -161,7 +162,6 @@ int Bot::predictCapture(const std::vector<SceneObject*>& planets, int current,
 }
 
 void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, float lastDt) {
-    using platform::Key;
     const std::vector<SceneObject*>& planets = scene.planets;
     int n = static_cast<int>(planets.size());
     observe(planets, lastDt);
@@ -240,14 +240,14 @@ void Bot::drive(const Scene& scene, const Player& player, ScriptedInput& input, 
     float stride = kWalkSpeed * lastDt;
     bool walking =
         std::fabs(turn) < kFacing && arc > (goalPlanet == current ? 0.5f : 0.75f * stride);
-    input.press(Key::W, walking);
+    input.press(bindingOf(Action::WalkForward).keys[0], walking);
 
     if (goalPlanet != current && !player.jumping) {
         int landing = predictCapture(planets, current, alien, goal, walking, lastDt);
         if (landing >= 0) {
             const std::vector<float>& cost = routeTo(goalPlanet);
             if (landing == goalPlanet || cost[landing] < cost[current] - 0.5f)
-                input.press(Key::Space);
+                input.press(bindingOf(Action::Jump).keys[0]);
         }
     }
 }

@@ -6,7 +6,8 @@
 # Who the game is, for the menu, software centres, the manual page and the package. The
 # application id names the menu entry's file, the icon and the AppStream file.
 set(FYREL_APP_ID org.fyrel.Fyrel)
-set(FYREL_SUMMARY "Steer an alien from planet to planet and collect the eight light orbs")
+set(FYREL_SUMMARY
+    "Steer an alien from planet to planet and collect the ${FYREL_ORB_COUNT_WORD} light orbs")
 set(FYREL_CATEGORIES Game ActionGame)
 set(FYREL_KEYWORDS alien planet space orb jump)
 set(FYREL_DEVELOPERS "Fyrel developers")
@@ -41,9 +42,11 @@ else()
     set(ENV{SOURCE_DATE_EPOCH} "${saved_epoch}")
 endif()
 
-# The long description, written once in description.txt (paragraphs apart by an empty line),
+# The long description, written once in description.txt.in (paragraphs apart by an empty line),
 # as AppStream paragraphs and as manual page paragraphs; the package takes the file itself.
-file(READ description.txt description)
+set(FYREL_DESCRIPTION_FILE ${CMAKE_CURRENT_BINARY_DIR}/description.txt)
+configure_file(description.txt.in ${FYREL_DESCRIPTION_FILE} @ONLY)
+file(READ ${FYREL_DESCRIPTION_FILE} description)
 string(STRIP "${description}" description)
 string(REGEX REPLACE "\n\n+" "<PARAGRAPH>" description "${description}")
 string(REPLACE "\n" " " description "${description}")

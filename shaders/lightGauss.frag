@@ -8,11 +8,12 @@
 //   vec3 shadeSurface(vec3 albedo, vec3 position, vec3 normal, vec3 centre, vec3 eye);
 // All in world space: basic.vert's positionWorld, normalWorld (normalised) and centreWorld, and
 // the uniform camPosWorldSpace as the eye. A shader that declares "Light" or "Material" itself
-// must copy the declarations below exactly.
+// must copy the declarations below exactly. LIGHT_COUNT, the number of lights, is defined by
+// the shader compiler.
 
 layout(std140) uniform Light {
     vec4 ambientLight;   // rgb colour, w strength (0.3 at the start; falls below 0 at the end)
-    vec4 lightData[24];  // per light: position, colorA (diffuse), colorB (specular); w = brightness
+    vec4 lightData[3 * LIGHT_COUNT];  // per light: position, colorA (diffuse), colorB (specular); w = brightness
 };
 
 layout(std140) uniform Material {
@@ -27,7 +28,7 @@ layout(std140) uniform Material {
 // the others, which every fragment would skip anyway, so that no fragment pays for them.
 uniform float lightCutoff;
 uniform int lightCount;
-uniform int lightIndex[8];
+uniform int lightIndex[LIGHT_COUNT];
 
 const float kStartAmbient = 0.3;
 // Standard deviation of a light's reach in world units: an orb floating one unit above a planet

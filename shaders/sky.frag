@@ -7,7 +7,7 @@ uniform sampler2D tex;
 // Same layout as in lightGauss.frag; the sky reads only the ambient strength.
 layout(std140) uniform Light {
     vec4 ambientLight;   // rgb colour, w strength (0.3 at the start; falls below 0 at the end)
-    vec4 lightData[24];  // per light: position, colorA (diffuse), colorB (specular); w = brightness
+    vec4 lightData[3 * LIGHT_COUNT];  // per light: position, colorA (diffuse), colorB (specular); w = brightness
 };
 
 layout(std140) uniform Material {

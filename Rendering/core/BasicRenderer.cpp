@@ -5,15 +5,14 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Culling.h"
 #include "Rendering/core/ProgramCreator.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/core/ShaderCompiler.h"
-#include "Rendering/scene/Scene.h"
 
 namespace Rendering {
 
 namespace {
 constexpr GLsizeiptr kLightBlockSize = sizeof(LightBlock);
 constexpr GLsizeiptr kMaterialBlockSize = sizeof(SceneObject::material);
-constexpr int kLightCount = 8;
 // Beyond this distance a point light adds nothing to a surface: three deviations of the
 // Gaussian falloff in lightGauss.frag, where about 1 % of the light would be left. The shader
 // ignores lights farther than this from a fragment, and the renderer leaves out lights farther
@@ -119,8 +118,8 @@ void BasicRenderer::selectLights(const SceneObject* object) {
     if (skipUnseen && lightBlock) {
         list = lightsReaching(*lightBlock, object->position, boundingRadius(object), kLightCutoff);
     } else {
-        for (int i = 0; i < kLightCount; ++i) list.index[i] = i;
-        list.count = kLightCount;
+        for (int i = 0; i < kLightOrbCount; ++i) list.index[i] = i;
+        list.count = kLightOrbCount;
     }
     lastDraw.lights += static_cast<size_t>(list.count);
     glUniform1i(lightCountLocation, list.count);
@@ -140,7 +139,7 @@ float BasicRenderer::boundingRadius(const SceneObject* object) {
 
 void BasicRenderer::updateLightBlock() {
     if (!lightBlock) return;
-    for (int i = 0; i < kLightCount; ++i) {
+    for (int i = 0; i < kLightOrbCount; ++i) {
         LightEntry& entry = lightBlock->lights[i];
         // Missing lights stay dark: zero brightness makes the shaders skip them.
         if (static_cast<size_t>(i) >= lights.size() || !lights[i]) {

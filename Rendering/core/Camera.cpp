@@ -4,7 +4,7 @@
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace {
 // Closest the wheel may bring the eye to the target: one zoom step in the scene, and far enough

@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "Model/Mesh.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace Rendering {
 
@@ -55,7 +55,7 @@ bool outsideView(const glm::mat4& modelViewProjection, float radius, const Scree
 LightList lightsReaching(const LightBlock& block, glm::vec3 centre, float radius, float cutoff) {
     LightList list;
     const float reach = (radius + cutoff) * (1.0f + kSlack) + kSlack;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kLightOrbCount; ++i) {
         const LightEntry& light = block.lights[i];
         if (light.colorA.w <= 0.0f) continue;
         const glm::vec3 offset = glm::vec3(light.position) - centre;

@@ -5,8 +5,9 @@
 #include <glm/glm.hpp>
 #include <vector>
 
+#include "Rendering/core/SceneObject.h"
+
 struct Mesh;
-struct LightBlock;
 
 // What a frame may leave out without changing a pixel: objects that lie wholly outside what is
 // drawn, and lights too far from an object to reach any of its surface. Plain functions of
@@ -32,7 +33,7 @@ bool outsideView(const glm::mat4& modelViewProjection, float radius, const Scree
 // The lights of the block that can light some point of a sphere around `centre`: those with
 // a positive brightness no farther than `cutoff` from it, in block order.
 struct LightList {
-    std::array<int, 8> index{};
+    std::array<int, kLightOrbCount> index{};
     int count = 0;
 };
 LightList lightsReaching(const LightBlock& block, glm::vec3 centre, float radius, float cutoff);

@@ -4,12 +4,25 @@
 #include <fstream>
 #include <vector>
 
+#include "Rendering/core/SceneObject.h"
 #include "infra/Log.h"
 
 ShaderCompiler::ShaderCompiler(const std::string& path, GLenum type) : path(path), type(type) {}
 
+namespace {
+// After the #version line, which must come first; #line keeps the driver's line numbers those
+// of the file.
+std::string withDefinitions(std::string source) {
+    const size_t firstLine = source.find('\n');
+    if (firstLine == std::string::npos) return source;
+    source.insert(firstLine + 1,
+                  "#define LIGHT_COUNT " + std::to_string(kLightOrbCount) + "\n#line 2\n");
+    return source;
+}
+}  // namespace
+
 int ShaderCompiler::compile() {
-    std::string source = readSource();
+    std::string source = withDefinitions(readSource());
     shaderId = glCreateShader(type);
     const GLchar* text = source.c_str();
     glShaderSource(shaderId, 1, &text, nullptr);

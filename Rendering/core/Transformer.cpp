@@ -3,7 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "Rendering/core/Camera.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace Rendering {
 

@@ -31,7 +31,6 @@ const PlanetRow kPlanets[] = {
 const char* const kAlienPicture = assets::alienSkin;
 const char* const kSkyPicture = assets::skyMap;
 const char* const kOrbPicture = assets::sunMap;
-constexpr int kLightOrbCount = 8;
 constexpr unsigned kPlanetRings = 50, kPlanetSegments = 100;
 constexpr unsigned kOrbRings = 20, kOrbSegments = 20;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 // Fills `object` with a UV sphere of the given radius: `rings` latitude rings from pole to pole
 // (the poles included) and `segments` columns, the last column repeating the first with u = 1

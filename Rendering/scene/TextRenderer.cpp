@@ -5,7 +5,7 @@
 #include "Rendering/core/ProgramCreator.h"
 #include "Rendering/core/ShaderCompiler.h"
 #include "Rendering/scene/Font.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/scene/TextLayout.h"
 #include "platform/Input.h"
 

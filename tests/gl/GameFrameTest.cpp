@@ -9,7 +9,7 @@
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
 #include "Rendering/scene/GlowRenderer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 #include "app/FrameLoop.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"

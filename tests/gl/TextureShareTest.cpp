@@ -5,7 +5,7 @@
 
 #include "Rendering/core/BasicRenderer.h"
 #include "Rendering/scene/GlowRenderer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "app/MainGame.h"
 #include "app/RendererSet.h"

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
+#include "Rendering/scene/Font.h"
 #include "Rendering/scene/SphereGenerator.h"
 #include "infra/Picture.h"
 #include "tests/gl/GLTestFixture.h"
@@ -222,7 +223,7 @@ TEST_F(Upload, UploadingAgainReplacesReleaseFreesAndEmptyMeshesDrawNothing) {
     const GLuint buffers = countLive(isBuffer);
     const GLuint arrays = countLive(isVertexArray);
     const GLuint textures = countLive(isTexture);
-    warmUpTextureUploads();
+    warmUpTextureUploads({{2, 2}, {kGlyphWidth, kGlyphHeight}});
     EXPECT_EQ(countLive(isTexture), textures) << "the warm-up left a texture behind";
 
     object.reset(generateSphere(new SphereObject(), 1.0f, 20, 20));  // no picture

@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/Controls.h"
 #include "platform/Window.h"
 #include "tests/gl/GLTestFixture.h"
 
@@ -71,21 +72,40 @@ class WindowInput : public GLTest {
         return down;
     }
 
+    // The game's actions whose keys read as held, as the handlers ask.
+    std::vector<Action> actionsHeld() const {
+        std::vector<Action> held;
+        for (const Binding& binding : kBindings) {
+            if (actionHeld(*window, binding.action)) held.push_back(binding.action);
+        }
+        return held;
+    }
+
     platform::Window* window = nullptr;
 };
 
-TEST_F(WindowInput, HoldingARealKeyReadsAsExactlyThatKey) {
+// Each key of the game's binding table, held in the real window, reads as exactly that key and
+// exactly the action its row names; and no key of the window goes unbound.
+TEST_F(WindowInput, HoldingEachBoundKeyReadsAsExactlyItsKeyAndAction) {
     ASSERT_EQ(keysDown(), std::vector<std::string>{});
-    for (const platform::KeyBinding& binding : platform::keyBindings()) {
-        const std::string keysym = binding.keysym;
-        ASSERT_TRUE(xdotool("keydown " + keysym));
-        pollUntil([&] { return !keysDown().empty(); });
-        const std::vector<std::string> down = keysDown();
-        ASSERT_TRUE(xdotool("keyup " + keysym));
-        EXPECT_EQ(down, std::vector<std::string>{keysym}) << "while " << keysym << " was held";
-        EXPECT_TRUE(pollUntil([&] { return keysDown().empty(); }))
-            << keysym << " still reads as down after it was let go";
+    size_t keysBound = 0;
+    for (const Binding& binding : kBindings) {
+        for (platform::Key key : binding) {
+            const std::string keysym = platform::keyBindings()[static_cast<size_t>(key)].keysym;
+            ASSERT_TRUE(xdotool("keydown " + keysym));
+            pollUntil([&] { return !keysDown().empty(); });
+            const std::vector<std::string> down = keysDown();
+            const std::vector<Action> held = actionsHeld();
+            ASSERT_TRUE(xdotool("keyup " + keysym));
+            EXPECT_EQ(down, std::vector<std::string>{keysym}) << "while " << keysym << " was held";
+            EXPECT_EQ(held, std::vector<Action>{binding.action})
+                << "while " << keysym << " was held";
+            EXPECT_TRUE(pollUntil([&] { return keysDown().empty(); }))
+                << keysym << " still reads as down after it was let go";
+            ++keysBound;
+        }
     }
+    EXPECT_EQ(keysBound, static_cast<size_t>(platform::Key::Count));
 }
 
 TEST_F(WindowInput, EachWheelNotchMovesThePositionOneStepUpOrDown) {

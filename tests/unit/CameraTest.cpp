@@ -4,7 +4,7 @@
 #include <glm/glm.hpp>
 
 #include "Rendering/core/Camera.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "Model/Mesh.h"
 #include "Rendering/core/Culling.h"
 #include "Rendering/scene/GlowRenderer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 using Rendering::ScreenArea;
 

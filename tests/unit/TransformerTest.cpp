@@ -5,7 +5,7 @@
 
 #include "Rendering/core/Camera.h"
 #include "Rendering/core/Transformer.h"
-#include "Rendering/scene/Scene.h"
+#include "Rendering/core/SceneObject.h"
 
 namespace {
 
