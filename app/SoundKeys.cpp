@@ -2,18 +2,17 @@
 
 #include <algorithm>
 
+#include "app/Controls.h"
 #include "platform/Audio.h"
-#include "platform/Input.h"
 
 namespace {
 constexpr int kVolumeStep = 10;
 }
 
 SoundKey soundKeyPressed(const platform::Input& input) {
-    using platform::Key;
-    if (input.keyPressed(Key::M)) return SoundKey::Mute;
-    if (input.keyPressed(Key::Minus) || input.keyPressed(Key::PadMinus)) return SoundKey::Lower;
-    if (input.keyPressed(Key::Plus) || input.keyPressed(Key::PadPlus)) return SoundKey::Raise;
+    if (actionPressed(input, Action::SoundOnOff)) return SoundKey::Mute;
+    if (actionPressed(input, Action::VolumeDown)) return SoundKey::Lower;
+    if (actionPressed(input, Action::VolumeUp)) return SoundKey::Raise;
     return SoundKey::None;
 }
 

@@ -6,8 +6,8 @@ namespace platform {
 class Input;
 }
 
-// M turns the sound off and on; minus and plus (main row or keypad) lower and raise the volume
-// in steps of 10, and turn the sound on.
+// The sound keys of the controls table (app/Controls.h): sound off and on; volume down and up in
+// steps of 10, which turn the sound on as well.
 enum class SoundKey { None, Mute, Lower, Raise };
 SoundKey soundKeyPressed(const platform::Input& input);
 
