@@ -10,6 +10,8 @@ namespace {
 
 // A best time past a hundred hours is no time of this game.
 constexpr double kLongestGame = 100 * 3600.0;
+// The best-time file's one name.
+constexpr const char* kBestTimeName = "seconds";
 
 std::string yesNo(bool on) {
     return on ? "yes" : "no";
@@ -136,7 +138,7 @@ BestTimeFile::BestTimeFile(std::string path, std::ostream& warnings)
 std::optional<double> BestTimeFile::read() {
     std::optional<double> best;
     file.read([&](const NamedValue& line) -> std::string {
-        if (line.name != "seconds") return "there is no value \"" + line.name + "\"";
+        if (line.name != kBestTimeName) return "there is no value \"" + line.name + "\"";
         double seconds = 0.0;
         const char* end = line.value.data() + line.value.size();
         const auto [stop, error] = std::from_chars(line.value.data(), end, seconds);
@@ -150,6 +152,6 @@ std::optional<double> BestTimeFile::read() {
 }
 
 void BestTimeFile::keep(double seconds) {
-    file.write("# Fyrel's best time: the game time of the fastest game, in seconds\nseconds = " +
-               number(seconds, "%.3f") + "\n");
+    file.write("# Fyrel's best time: the game time of the fastest game, in seconds\n" +
+               std::string(kBestTimeName) + " = " + number(seconds, "%.3f") + "\n");
 }

@@ -26,8 +26,9 @@ using SettingValues = std::array<std::string, kKeptSettings>;
 SettingValues settingValues(const GameOptions& options);
 // Takes one line of the settings file into `options`: empty, or what is wrong with it.
 std::string takeSetting(const NamedValue& line, GameOptions& options);
-// What the file should hold after a run: each setting the run changed from how it started (the
-// command line's choices included), and the rest as the file had them.
+// What the file should hold after a run: each setting the player changed in the game (it differs
+// from how the run started), and the rest as the file had them, so the command line's choices
+// are not written back.
 SettingValues settingsToKeep(const SettingValues& file, const SettingValues& started,
                              const SettingValues& now);
 std::string settingsText(const SettingValues& values);

@@ -437,6 +437,15 @@ class Game:
         return self.returncode
 
 
+def wait_until(condition, game, problem):
+    """Waits until `condition()` holds; fails with `problem` once TIMEOUT has passed or the game
+    has ended."""
+    deadline = time.monotonic() + TIMEOUT
+    while not condition():
+        game._check_alive(deadline, problem)
+        time.sleep(0.05)
+
+
 # --- text on screen ---------------------------------------------------------------------------
 
 GLYPH_W, GLYPH_H = 6, 14

@@ -9,7 +9,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
-from fyrel_e2e import Game  # noqa: E402
+from fyrel_e2e import Game, wait_until  # noqa: E402
 
 # The panel's fourth line, which has the longest keys and so starts in the score's column: the
 # panel starts under the score line and a blank one, with a blank border line: 4 + 14 + 14 + 14
@@ -37,13 +37,6 @@ def sound_key(game, key, text, name):
     _, _, width, height = game.geometry()
     x, top = e2e.centred_line(width, height, text, SOUND_ABOVE)
     return game.key_shows_text(key, name, x, top, text)
-
-
-def wait_until(condition, game, problem):
-    deadline = time.monotonic() + e2e.TIMEOUT
-    while not condition():
-        game._check_alive(deadline, problem)
-        time.sleep(0.05)
 
 
 def read(path):

@@ -8,22 +8,14 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
-from fyrel_e2e import Game  # noqa: E402
+from fyrel_e2e import Game, wait_until  # noqa: E402
 
 QUIET = {"SDL_AUDIODRIVER": "dummy"}
 FYREL = os.path.join(e2e.RUN_DIR, "fyrel")
-
-
-def wait_until(condition, game, problem):
-    deadline = time.monotonic() + e2e.TIMEOUT
-    while not condition():
-        game._check_alive(deadline, problem)
-        time.sleep(0.05)
 
 
 def our_lines(stderr):

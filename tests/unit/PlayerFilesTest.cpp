@@ -9,27 +9,13 @@
 #include <sstream>
 #include <string>
 
+#include "TestFiles.h"
 #include "app/PlayerFiles.h"
 #include "infra/KeptFile.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("fyrel-kept-" + std::to_string(getpid()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The settings as the file writes them, in its order.
 std::string valuesOf(const GameOptions& options) {
@@ -102,7 +88,7 @@ TEST(SettingsFile, EachHostileFileCostsOneWarningAndKeepsEveryGoodLine) {
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
-        TempDir dir;
+        TempDir dir("kept");
         const fs::path path = dir.path / "fyrel" / "settings";
         fs::create_directories(path.parent_path());
         test.make(path);
@@ -148,7 +134,7 @@ TEST(SettingsFile, TheCommandLineWinsForItsRunOnlyAndOnlyChangesAreKept) {
 // Killed between the temporary file and the rename: the old file is whole, and the rename then
 // puts the new one in place in one step.
 TEST(KeptFile, AWriteInterruptedBeforeTheRenameLeavesTheOldFileWhole) {
-    TempDir dir;
+    TempDir dir("kept");
     const fs::path path = dir.path / "a" / "b" / "best-time";
     std::string problem;
     EXPECT_EQ(commitKeptFile(stageKeptFile(path, "seconds = 90\n", problem), path), "");
@@ -175,7 +161,7 @@ TEST(KeptFile, AWriteInterruptedBeforeTheRenameLeavesTheOldFileWhole) {
 }
 
 TEST(BestTimeFile, KeepsAFasterTimeAndRefusesWhatNoGameTakes) {
-    TempDir dir;
+    TempDir dir("kept");
     const fs::path path = dir.path / "best-time";
     const std::map<std::string, std::optional<double>> contents = {
         {"seconds = 125.5\n", 125.5},         {"seconds = 0\n", std::nullopt},
