@@ -117,20 +117,6 @@ TEST(SettingsFile, EachHostileFileCostsOneWarningAndKeepsEveryGoodLine) {
     }
 }
 
-// A game run with --volume 40 over a file that says 70: the file keeps 70 unless the player
-// changed the volume in the game; what the player changed is kept, and nothing else moves.
-TEST(SettingsFile, TheCommandLineWinsForItsRunOnlyAndOnlyChangesAreKept) {
-    const SettingValues file = {"no", "800x600", "70", "no", "2", "no"};
-    const SettingValues started = {"no", "800x600", "40", "no", "2", "no"};
-    EXPECT_EQ(settingsToKeep(file, started, started), file);
-    SettingValues now = started;
-    now[0] = "yes";
-    EXPECT_EQ(settingsToKeep(file, started, now),
-              (SettingValues{"yes", "800x600", "70", "no", "2", "no"}));
-    now[2] = "50";
-    EXPECT_EQ(settingsToKeep(file, started, now)[2], "50");
-}
-
 // Killed between the temporary file and the rename: the old file is whole, and the rename then
 // puts the new one in place in one step.
 TEST(KeptFile, AWriteInterruptedBeforeTheRenameLeavesTheOldFileWhole) {
