@@ -196,8 +196,9 @@ std::string column(const std::string& left, const std::string& text, size_t inde
 
 }  // namespace
 
-CommandLine parseCommandLine(int argc, const char* const argv[]) {
+CommandLine parseCommandLine(int argc, const char* const argv[], const GameOptions& start) {
     CommandLine command;
+    command.options = start;
     for (int i = 1; i < argc && command.action == CommandLine::Action::Play; ++i) {
         const std::string argument = argv[i];
         const size_t equals = argument.find('=');
@@ -225,6 +226,17 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
         if (!problem.empty()) return refuse(command, shown, problem);
     }
     return command;
+}
+
+std::string applyOptionValue(const std::string& name, const std::string& value,
+                             GameOptions& options) {
+    const Option* option = optionNamed(name);
+    if (!option || !option->valueName) return "there is no such option";
+    CommandLine command;
+    command.options = options;
+    const std::string problem = option->apply(value, command);
+    if (problem.empty()) options = command.options;
+    return problem;
 }
 
 std::string usage() {

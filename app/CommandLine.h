@@ -38,9 +38,15 @@ constexpr int stoppedBy(int signal) {
 }
 }  // namespace exitStatus
 
-// Reads argv[1..argc-1]; options take their value as "--opt value" or "--opt=value". Looks at
-// nothing but the arguments and, for --data, whether that folder exists.
-CommandLine parseCommandLine(int argc, const char* const argv[]);
+// Reads argv[1..argc-1] over `start` (the player's kept settings); options take their value as
+// "--opt value" or "--opt=value". Looks at nothing but the arguments and, for --data, whether
+// that folder exists.
+CommandLine parseCommandLine(int argc, const char* const argv[],
+                             const GameOptions& start = GameOptions());
+// Gives `options` the value of the option `name` ("--volume") that takes one, as the command
+// line would; empty, or what is wrong with the value (the command line's own words).
+std::string applyOptionValue(const std::string& name, const std::string& value,
+                             GameOptions& options);
 // The --help text: usage line, options, controls and exit statuses.
 std::string usage();
 // "fyrel X.Y.Z".

@@ -18,7 +18,9 @@
 #include "app/OrbController.h"
 #include "app/Orbit.h"
 #include "app/Player.h"
+#include "app/PlayerFiles.h"
 #include "app/RendererSet.h"
+#include "app/SoundKeys.h"
 #include "app/Spheres.h"
 #include "infra/Assets.h"
 #include "infra/Log.h"
@@ -146,6 +148,7 @@ void MainGame::startRound() {
     restoreLights(*scene, lightStart);
     orbs = createOrbControllers(*scene, &audio);
     remaining = static_cast<int>(scene->lights.size());
+    gameSeconds = 0.0;
 }
 
 void MainGame::addText(const char* text, int x, int y) {
@@ -186,6 +189,7 @@ void MainGame::update() {
     float dt = timeStep(input);
     readWindowSize(input);
     readSwitches(input);
+    readSoundKeys(input);
     if (play.paused()) {
         holdStill(input);
     } else {
@@ -193,7 +197,7 @@ void MainGame::update() {
         if (remaining == 0 && actionPressed(input, Action::PlayAgain)) startRound();
         stepGame(input, dt);
     }
-    showOverlay(overlay, play, remaining == 0);
+    showOverlay(overlay, play, remaining == 0, dt);
     audio.update();
 }
 
@@ -208,6 +212,25 @@ void MainGame::readSwitches(const platform::Input& input) {
     }
 }
 
+void MainGame::readSoundKeys(const platform::Input& input) {
+    const SoundKey key = soundKeyPressed(input);
+    if (key == SoundKey::None) return;
+    SoundLevel level{audio.volume(), audio.soundOff()};
+    if (audio.hasDevice()) {
+        level = afterSoundKey(level, key);
+        audio.setVolume(level.volume);
+        audio.setSoundOff(level.off);
+    }
+    showSoundLine(overlay, soundLine(level, audio.hasDevice()));
+}
+
+void MainGame::finishGame() {
+    setTimeLine(overlay, endLine(gameSeconds, bestSeconds));
+    if (!isNewBest(gameSeconds, bestSeconds)) return;
+    bestSeconds = gameSeconds;
+    if (keepBestTime) keepBestTime(gameSeconds);
+}
+
 void MainGame::holdStill(const platform::Input& input) {
     input.cursorPosition(mouseX, mouseY);
     cameraController->holdWheel(input.wheelPosition());
@@ -219,7 +242,10 @@ void MainGame::stepGame(const platform::Input& input, float dt) {
     player->stepPlayer(dt);
     cameraController->stepCamera(input.wheelPosition());
     for (Orbit* orbit : orbits) orbit->stepOrbit(dt);
+    const bool playing = remaining > 0;
+    if (playing) gameSeconds += dt;
     stepOrbs(dt);
+    if (playing && remaining == 0) finishGame();
     scoreText->text = scoreLine(remaining);
     dimStep(*scene->lightBlock, remaining, dt);
     play.playSeconds += dt;

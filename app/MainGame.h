@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <future>
+#include <optional>
 #include <vector>
 
 #include "app/GameRules.h"
@@ -81,6 +83,13 @@ class MainGame {
     LightStart lightStart;
     platform::Audio audio;
     MouseSettings mouse;
+    // Game time of the current game so far: from its first update to its last orb, without
+    // pauses.
+    double gameSeconds = 0.0;
+    // The fastest game known; a faster one replaces it and is handed to keepBestTime, unless
+    // that is empty (tests, the bot).
+    std::optional<double> bestSeconds;
+    std::function<void(double seconds)> keepBestTime;
     StartupTimes startupTimes;
 
   private:
@@ -97,6 +106,8 @@ class MainGame {
     float timeStep(const platform::Input& input);
     void readWindowSize(const platform::Input& input);
     void readSwitches(const platform::Input& input);
+    void readSoundKeys(const platform::Input& input);
+    void finishGame();
     void stepGame(const platform::Input& input, float dt);
     void holdStill(const platform::Input& input);
     void stepOrbs(float dt);

@@ -22,11 +22,18 @@ TextItem* addItem(std::vector<TextItem*>& texts, const std::string& text, int x,
     return item;
 }
 
+void centreText(TextItem& item, const std::string& text) {
+    item.text = text;
+    item.x = (Rendering::kTextFrameWidth - static_cast<int>(text.size()) * kGlyphWidth) / 2;
+}
+
 // A line centred across the frame, `below` pixels lower than its middle.
 TextItem* addCentred(std::vector<TextItem*>& texts, const std::string& text, int below) {
-    const int width = static_cast<int>(text.size()) * kGlyphWidth;
-    return addItem(texts, text, (Rendering::kTextFrameWidth - width) / 2,
-                   (Rendering::kTextFrameHeight - kGlyphHeight) / 2 - below, TextAnchor::Centre);
+    TextItem* item =
+        addItem(texts, text, 0, (Rendering::kTextFrameHeight - kGlyphHeight) / 2 - below,
+                TextAnchor::Centre);
+    centreText(*item, text);
+    return item;
 }
 
 size_t longest(const char* Binding::*label) {
@@ -76,12 +83,27 @@ Overlay createOverlay(std::vector<TextItem*>& texts, const TextItem& score) {
     overlay.playAgainLine =
         addCentred(texts, fontLabel(bindingOf(Action::PlayAgain).keysLabel) + ": play again",
                    kPlayAgainBelowMiddle);
+    overlay.timeLine = addCentred(texts, "", kPlayAgainBelowMiddle + kGlyphHeight);
+    // As far above the alien as the play-again line is below it.
+    overlay.soundLine = addCentred(texts, "", -kPlayAgainBelowMiddle);
     return overlay;
 }
 
-void showOverlay(Overlay& overlay, const PlayState& play, bool everyOrbTaken) {
+void showSoundLine(Overlay& overlay, const std::string& text) {
+    centreText(*overlay.soundLine, text);
+    overlay.soundLineLeft = kSoundLineSeconds;
+}
+
+void setTimeLine(Overlay& overlay, const std::string& text) {
+    centreText(*overlay.timeLine, text);
+}
+
+void showOverlay(Overlay& overlay, const PlayState& play, bool everyOrbTaken, double seconds) {
     for (TextItem* line : overlay.helpLines) line->visible = play.helpShown;
     overlay.hint->visible = !play.helpShown && play.playSeconds < kHintSeconds;
     overlay.pauseLine->visible = play.paused();
+    overlay.soundLineLeft -= seconds;
+    overlay.soundLine->visible = overlay.soundLineLeft > 0.0;
     overlay.playAgainLine->visible = everyOrbTaken && !play.paused();
+    overlay.timeLine->visible = overlay.playAgainLine->visible && !overlay.timeLine->text.empty();
 }

@@ -24,6 +24,8 @@ class Harness : public FrameHooks {
     // The window is open and the game not started yet: the bot takes over the input here, and
     // its seed is set before the start-up draws the orbs' places.
     void gameStarting();
+    // The bot plays this run: its games are no player's, and keep no best time.
+    bool botPlays() const { return options.autoplaySeed.has_value(); }
 
     void beforeUpdate(MainGame& game) override;
     void beforeSwap(MainGame& game) override;

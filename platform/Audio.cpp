@@ -71,11 +71,25 @@ bool Audio::openMixer() {
     opened = true;
     Mix_Init(MIX_INIT_MP3);  // a missing decoder shows up as a failed load, reported there
     Mix_AllocateChannels(kChannels);
-    if (settings.volume) {
-        Mix_VolumeMusic(mixerVolume(*settings.volume));
-        Mix_Volume(-1, mixerVolume(*settings.volume));  // every chime channel
-    }
+    // Unset, the mixer keeps its own full volume.
+    if (settings.volume || settings.soundOff) applyVolume();
     return true;
+}
+
+void Audio::applyVolume() {
+    const int level = settings.soundOff ? 0 : mixerVolume(volume());
+    Mix_VolumeMusic(level);
+    Mix_Volume(-1, level);  // every chime channel
+}
+
+void Audio::setVolume(int percent) {
+    settings.volume = percent;
+    if (opened) applyVolume();
+}
+
+void Audio::setSoundOff(bool off) {
+    settings.soundOff = off;
+    if (opened) applyVolume();
 }
 
 bool Audio::open() {

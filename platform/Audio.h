@@ -11,7 +11,12 @@ struct AudioSettings {
     bool mute = false;
     // Percent, 0 to 100, for music and chimes alike.
     std::optional<int> volume;
+    // The device is open but nothing is heard until the sound is turned on again.
+    bool soundOff = false;
 };
+
+// The full volume, in percent.
+constexpr int kFullVolume = 100;
 
 // The mixer's volume (0 to 128) for a volume in percent.
 int mixerVolume(int percent);
@@ -47,6 +52,14 @@ class Audio {
     // per-thread data (its error text) that it frees by itself only for threads it started.
     static void releaseThreadData();
 
+    // The player's volume in percent and sound switch; they take effect at once.
+    void setVolume(int percent);
+    int volume() const { return settings.volume.value_or(kFullVolume); }
+    void setSoundOff(bool off);
+    bool soundOff() const { return settings.soundOff; }
+    // A real device plays the sound: not muted, and not the silent stand-in.
+    bool hasDevice() const { return opened && !silentDevice; }
+
     bool isOpen() const { return opened; }
     bool musicPlaying() const;
     // Number of playChime() calls, played or not (tests count collections by it).
@@ -63,6 +76,7 @@ class Audio {
     int chimeCount = 0;
     bool held = false;
     bool openMixer();
+    void applyVolume();
     void reportSilent(const std::string& why);
     void reportSound(const std::string& path, const std::string& why);
 };

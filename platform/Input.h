@@ -3,7 +3,27 @@
 namespace platform {
 
 // Count is no key: it is the number of keys, for tables with one entry per key.
-enum class Key { Escape, F2, F5, Space, W, A, S, D, F1, F11, P, Enter, Count };
+// Plus is the main row's "= +" key; the keypad's minus and plus are keys of their own.
+enum class Key {
+    Escape,
+    F2,
+    F5,
+    Space,
+    W,
+    A,
+    S,
+    D,
+    F1,
+    F11,
+    P,
+    Enter,
+    M,
+    Minus,
+    Plus,
+    PadMinus,
+    PadPlus,
+    Count
+};
 
 // Everything the game reads from the outside world each frame. The real window answers
 // these from GLFW; the bot and the tests install a source of their own.

@@ -42,6 +42,11 @@ constexpr KeyBinding kKeyBindings[] = {
     {Key::F11, GLFW_KEY_F11, "F11", true},
     {Key::P, GLFW_KEY_P, "p", true},
     {Key::Enter, GLFW_KEY_ENTER, "Return", true},
+    {Key::M, GLFW_KEY_M, "m", true},
+    {Key::Minus, GLFW_KEY_MINUS, "minus", true},
+    {Key::Plus, GLFW_KEY_EQUAL, "equal", true},
+    {Key::PadMinus, GLFW_KEY_KP_SUBTRACT, "KP_Subtract", true},
+    {Key::PadPlus, GLFW_KEY_KP_ADD, "KP_Add", true},
 };
 constexpr bool inKeyOrder() {
     for (size_t i = 0; i < std::size(kKeyBindings); ++i) {
@@ -224,6 +229,12 @@ int Window::wheelPosition() const {
 
 void Window::windowSize(int& width, int& height) const {
     glfwGetWindowSize(handle, &width, &height);
+}
+
+void Window::windowedSize(int& width, int& height) const {
+    if (!isFullScreen()) return windowSize(width, height);
+    width = windowed.width;
+    height = windowed.height;
 }
 
 void Window::framebufferSize(int& width, int& height) const {

@@ -98,6 +98,8 @@ class Window final : public Input {
     // uses (no mode switch); called again, back to the earlier windowed size and place.
     void toggleFullScreen();
     bool isFullScreen() const;
+    // The size the window has, or goes back to when it leaves full screen, in window units.
+    void windowedSize(int& width, int& height) const;
 
   private:
     explicit Window(GLFWwindow* handle);

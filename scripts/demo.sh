@@ -11,10 +11,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 rm -rf "$out_dir"
 mkdir -p "$out_dir"
+# The player's settings and best time of this run only: the real home folder stays untouched.
+player_dir=$(mktemp -d "${TMPDIR:-/tmp}/fyrel-demo-player-XXXXXX")
+trap 'rm -rf "$player_dir"' EXIT
 echo "fyrel demo: the bot plays a whole game (about two minutes here)..."
 # Sound is not wanted in a headless run: the dummy driver keeps the audio device quiet.
 (cd "$run_dir" && FYREL_CAPTURE_DIR="$out_dir" FYREL_CAPTURE_EVERY=8 \
     FYREL_AUTOPLAY="${FYREL_DEMO_SEED:-1}" FYREL_MAX_FRAMES=4000 SDL_AUDIODRIVER=dummy \
+    XDG_CONFIG_HOME="$player_dir/config" XDG_STATE_HOME="$player_dir/state" \
     "$here/with-display.sh" ./fyrel)
 if [ ! -f "$out_dir/end.png" ]; then
     echo "fyrel demo: the run ended before the bot won; pictures so far are in $out_dir" >&2

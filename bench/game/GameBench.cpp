@@ -74,11 +74,44 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
     return result;
 }
 
+// A new folder in the temporary folder (a Mesa shader cache, the player's files), removed with
+// its contents when this object goes. Only a folder made here is ever removed; one that cannot be
+// made is an error, never a fall-back to a folder that exists.
+class TempFolder {
+  public:
+    explicit TempFolder(const char* kind = "shader-cache") {
+        const std::string pattern =
+            (fs::temp_directory_path() / ("fyrel-bench-" + std::string(kind) + "-XXXXXX")).string();
+        std::string name = pattern;
+        if (!mkdtemp(name.data())) {
+            throw std::runtime_error("cannot create a folder like " + pattern + ": " +
+                                     std::strerror(errno));
+        }
+        folder = name;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return folder; }
+
+  private:
+    std::string folder;
+};
+
 // Runs a program in `cwd` with extra environment entries, collects its standard output, and
 // reports its peak resident memory and the monotonic clock just before it was started.
 ChildRun runChild(std::vector<std::string> argv, const std::vector<std::string>& extraEnv,
                   const std::string& cwd) {
-    std::vector<std::string> env = childEnvironment(extraEnv);
+    // The player's settings and best time of a run of its own: the real home folder's files
+    // are neither read nor written.
+    static const TempFolder player("player");
+    std::vector<std::string> extra = extraEnv;
+    extra.push_back("XDG_CONFIG_HOME=" + player.path() + "/config");
+    extra.push_back("XDG_STATE_HOME=" + player.path() + "/state");
+    std::vector<std::string> env = childEnvironment(extra);
     std::vector<char*> argvPointers = pointers(argv);
     std::vector<char*> envPointers = pointers(env);
     int pipeFds[2];
@@ -108,33 +141,6 @@ ChildRun runChild(std::vector<std::string> argv, const std::vector<std::string>&
     return run;
 }
 
-// A Mesa shader cache of its own: a new folder in the temporary folder, removed with its
-// contents when this object goes. Only a folder made here is ever removed; one that cannot be
-// made is an error, never a fall-back to a folder that exists.
-class CacheFolder {
-  public:
-    CacheFolder() {
-        const std::string pattern =
-            (fs::temp_directory_path() / "fyrel-bench-shader-cache-XXXXXX").string();
-        std::string name = pattern;
-        if (!mkdtemp(name.data())) {
-            throw std::runtime_error("cannot create a folder like " + pattern + ": " +
-                                     std::strerror(errno));
-        }
-        folder = name;
-    }
-    ~CacheFolder() {
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
-    }
-    CacheFolder(const CacheFolder&) = delete;
-    CacheFolder& operator=(const CacheFolder&) = delete;
-    const std::string& path() const { return folder; }
-
-  private:
-    std::string folder;
-};
-
 struct Options {
     std::string runDir;
     std::string report;
@@ -163,7 +169,7 @@ struct Startup {
 
 // Process start to first presented frame of the real binary; total 0 when the run failed.
 Startup startupOnce(const Options& options, bool cold, const std::string& warmCache) {
-    std::optional<CacheFolder> coldCache;
+    std::optional<TempFolder> coldCache;
     if (cold) coldCache.emplace();
     const std::string& cache = cold ? coldCache->path() : warmCache;
     ChildRun run =
@@ -182,7 +188,7 @@ Startup startupOnce(const Options& options, bool cold, const std::string& warmCa
 // Empty when the run failed.
 Values floorOnce(const Options& options, const std::string& self, bool cold,
                  const std::string& warmCache, bool gameHeap) {
-    std::optional<CacheFolder> coldCache;
+    std::optional<TempFolder> coldCache;
     if (cold) coldCache.emplace();
     const std::string& cache = cold ? coldCache->path() : warmCache;
     std::vector<std::string> argv = {self, "--floor"};
@@ -469,8 +475,8 @@ Options parseOptions(int argc, char** argv) {
 
 int orchestrate(const Options& options) {
     const std::string self = fs::canonical("/proc/self/exe").string();
-    const CacheFolder warmCacheFolder;
-    const std::string& warmCache = warmCacheFolder.path();
+    const TempFolder warmTempFolder;
+    const std::string& warmCache = warmTempFolder.path();
     std::cerr << "fyrel bench: priming the warm shader cache\n";
     runChild({options.runDir + "/fyrel"},
              {"FYREL_MAX_FRAMES=3", "FYREL_AUTOPLAY=1", "MESA_SHADER_CACHE_DIR=" + warmCache},

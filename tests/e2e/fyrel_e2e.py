@@ -17,8 +17,11 @@ import contextlib
 import ctypes
 import os
 import re
+import shutil
 import subprocess
+import tempfile
 import time
+import weakref
 
 RUN_DIR = os.environ.get("FYREL_RUN_DIR") or os.path.join(
     os.path.dirname(__file__), "..", "..", "build", "run")
@@ -198,20 +201,53 @@ def send_close_request(window):
 
 # --- the game ---------------------------------------------------------------------------------
 
+class PlayerFolders:
+    """An empty $XDG_CONFIG_HOME and $XDG_STATE_HOME of a test's own, so that no run reads or
+    writes the real home folder, nor sees what another test's keys changed. Hand one to several
+    Games to let them share the player's files. The folders go when the object does."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="fyrel-player-")
+        weakref.finalize(self, shutil.rmtree, self.root, True)
+        self.config = os.path.join(self.root, "config")
+        self.state = os.path.join(self.root, "state")
+        self.settings = os.path.join(self.config, "fyrel", "settings")
+        self.best_time = os.path.join(self.state, "fyrel", "best-time")
+
+    def env(self, base=None):
+        """`base` (the process's environment by default) with these folders."""
+        return dict(os.environ if base is None else base, XDG_CONFIG_HOME=self.config,
+                    XDG_STATE_HOME=self.state)
+
+
+def player_env(base=None):
+    """An environment with empty player folders of its own, for a run outside Game; they stay
+    for the rest of the test process."""
+    folders = PlayerFolders()
+    _kept_folders.append(folders)
+    return folders.env(base)
+
+
+_kept_folders = []
+
+
 class Game:
     """One run of build/run/fyrel with extra environment variables and arguments, started in its
-    run folder or in `cwd`.
+    run folder or in `cwd`, with the player's folders `player` (PlayerFolders; empty ones of its
+    own by default), as `user` when given.
 
     Use as a context manager: on leaving, keys still held are released and a game that is still
     running is killed, so one failing test cannot disturb the next.
     """
 
-    def __init__(self, env=None, run_dir=RUN_DIR, args=(), cwd=None):
-        full_env = dict(os.environ)
+    def __init__(self, env=None, run_dir=RUN_DIR, args=(), cwd=None, player=None, user=None):
+        # Empty player folders of its own unless the test hands some over.
+        self.player = player or PlayerFolders()
+        full_env = self.player.env()
         full_env.update(env or {})
         self.start_time = time.monotonic()
         self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")] + list(args),
-                                        cwd=cwd or run_dir, env=full_env,
+                                        cwd=cwd or run_dir, env=full_env, user=user,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self._window = None
         self._held = set()
@@ -318,6 +354,26 @@ class Game:
             self._check_alive(deadline, "no %r on the window" % text)
             time.sleep(0.2)
 
+    def key_shows_text(self, key, name, x, top, text, seconds=3.0):
+        """Taps `key` and keeps the window's pictures for `seconds`, then looks for `text` at
+        (x, top) in them and saves the first that shows it as <artifacts>/<name>.png: for lines
+        that show only briefly, which a slow look at each picture in turn could miss."""
+        self.key(key)
+        pictures = []
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            pictures.append(self.picture())
+            time.sleep(0.05)
+        os.makedirs(ARTIFACT_DIR, exist_ok=True)
+        path = os.path.join(ARTIFACT_DIR, name + ".png")
+        seen = []
+        for picture in dict.fromkeys(pictures):  # each distinct picture once, in order
+            subprocess.run(["convert", "xwd:-", path], input=picture, check=True)
+            seen.append(read_text(path, x, top, len(text)))
+            if seen[-1] == text:
+                return path
+        raise AssertionError("no %r on the window after %s; read %r" % (text, key, seen))
+
     def _check_alive(self, deadline, problem):
         if self.process.poll() is not None:
             raise AssertionError("%s: the game ended with exit code %d" %
@@ -381,6 +437,15 @@ class Game:
         return self.returncode
 
 
+def wait_until(condition, game, problem):
+    """Waits until `condition()` holds; fails with `problem` once TIMEOUT has passed or the game
+    has ended."""
+    deadline = time.monotonic() + TIMEOUT
+    while not condition():
+        game._check_alive(deadline, problem)
+        time.sleep(0.05)
+
+
 # --- text on screen ---------------------------------------------------------------------------
 
 GLYPH_W, GLYPH_H = 6, 14
@@ -424,6 +489,14 @@ def read_text(picture, x, top, length):
     """The text at (x, top) read back: each cell is the font glyph it is nearest to."""
     return "".join(min(GLYPH_PATHS, key=lambda c: mean_difference(cell, glyph(c)))
                    for cell in text_cells(picture, x, top, length))
+
+
+def centred_line(width, height, text, below):
+    """(x, top) in a width x height window of a centred overlay line whose bottom lies `below`
+    pixels under the middle of the 1024 x 768 text frame (negative: above), at text scale 1."""
+    bottom_above_middle = (768 - GLYPH_H) // 2 - below - 768 // 2
+    return (width // 2 - len(text) * GLYPH_W // 2,
+            height - (height // 2 + bottom_above_middle) - GLYPH_H)
 
 
 def text_difference(picture, x, top, text):

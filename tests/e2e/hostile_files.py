@@ -345,7 +345,7 @@ def game_environment():
 
 
 def _run_frames(folder, env):
-    env = dict(env, FYREL_MAX_FRAMES=str(FRAMES))
+    env = e2e.player_env(dict(env, FYREL_MAX_FRAMES=str(FRAMES)))
     process = subprocess.Popen([os.path.join(folder, "fyrel")], cwd=folder, env=env,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     problems = []

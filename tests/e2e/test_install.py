@@ -40,7 +40,7 @@ class Install(unittest.TestCase):
         elsewhere = os.path.join(root, "elsewhere")
         os.makedirs(elsewhere)
         os.symlink(binary, os.path.join(elsewhere, "fyrel"))
-        env = dict(os.environ, FYREL_MAX_FRAMES="5", SDL_AUDIODRIVER="dummy")
+        env = e2e.player_env(dict(os.environ, FYREL_MAX_FRAMES="5", SDL_AUDIODRIVER="dummy"))
         for command in (binary, "./fyrel"):
             with self.subTest(command=command):
                 result = subprocess.run([command], cwd=elsewhere, env=env, capture_output=True,

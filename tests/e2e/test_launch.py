@@ -8,22 +8,14 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import fyrel_e2e as e2e  # noqa: E402
-from fyrel_e2e import Game  # noqa: E402
+from fyrel_e2e import Game, wait_until  # noqa: E402
 
 QUIET = {"SDL_AUDIODRIVER": "dummy"}
 FYREL = os.path.join(e2e.RUN_DIR, "fyrel")
-
-
-def wait_until(condition, game, problem):
-    deadline = time.monotonic() + e2e.TIMEOUT
-    while not condition():
-        game._check_alive(deadline, problem)
-        time.sleep(0.05)
 
 
 def our_lines(stderr):
@@ -103,7 +95,8 @@ class Ending(unittest.TestCase):
 class CommandLine(unittest.TestCase):
     def run_fyrel(self, *args):
         # No display at all: had the game tried to open its window, it would say so and exit 1.
-        env = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
+        env = e2e.player_env({name: value for name, value in os.environ.items()
+                              if name != "DISPLAY"})
         return subprocess.run([FYREL] + list(args), env=env, capture_output=True, text=True,
                               timeout=e2e.TIMEOUT)
 

@@ -122,7 +122,7 @@ class DebianPackage(unittest.TestCase):
     def test_unpacked_game_runs_from_elsewhere_and_shows_its_icon(self):
         elsewhere = os.path.join(self.root, "elsewhere")
         os.makedirs(elsewhere, exist_ok=True)
-        env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+        env = e2e.player_env(dict(os.environ, SDL_AUDIODRIVER="dummy"))
         game = subprocess.Popen([self.unpacked("usr/games/fyrel")], cwd=elsewhere, env=env,
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         try:

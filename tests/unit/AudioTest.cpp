@@ -199,6 +199,14 @@ TEST(Audio, MutedItOpensNothingAndSaysNothingAVolumeSetsMusicAndChimesAlike) {
         audio.startMusic(kMusic);
         EXPECT_EQ(Mix_VolumeMusic(-1), mixer);
         EXPECT_EQ(Mix_Volume(-1, -1), mixer);  // the mean over every chime channel
+        // The sound keys' switch and volume act on the running mixer at once.
+        audio.setSoundOff(true);
+        EXPECT_EQ(Mix_VolumeMusic(-1) + Mix_Volume(-1, -1), 0);
+        audio.setSoundOff(false);
+        EXPECT_EQ(Mix_VolumeMusic(-1), mixer);
+        audio.setVolume(30);
+        EXPECT_EQ(Mix_Volume(-1, -1), 38);
+        audio.setVolume(percent.value_or(100));
         audio.close();
     }
 }

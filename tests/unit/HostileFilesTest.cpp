@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "app/MainGame.h"
 #include "infra/Assets.h"
 #include "infra/Picture.h"
@@ -22,21 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-    fs::path path = fs::temp_directory_path() / ("fyrel-hostile-" + std::to_string(getpid()));
-    TempDir() { fs::create_directories(path); }
-    ~TempDir() { fs::remove_all(path); }
-};
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // A 24-bit colour JPEG of the given size with a smooth pattern, as the game's pictures are.
 std::string colourJpeg(const fs::path& folder, int width, int height) {
@@ -93,7 +79,7 @@ TEST(HostileFiles, AnAlienFileWithoutAUsableModelStopsStartUp) {
         "  <scene><instance_visual_scene url=\"#s\"/></scene>\n"
         "</COLLADA>\n";
     for (const std::string& contents : {std::string(), std::string("<COLLADA"), noMesh}) {
-        TempDir dir;
+        TempDir dir("hostile");
         writeFile(dir.path / assets::alienModel, contents);
         const fs::path previous = fs::current_path();
         fs::current_path(dir.path);
@@ -119,7 +105,7 @@ TEST(HostileFiles, AnAlienFileWithoutAUsableModelStopsStartUp) {
 // complaint appears with the picture's name. Bytes that are no picture at all give the failure
 // text and the decoder's reason.
 TEST(HostileFiles, PictureDecoderMessagesNameThePicture) {
-    TempDir dir;
+    TempDir dir("hostile");
     const std::string jpeg = colourJpeg(dir.path, 96, 64);
     const fs::path half = dir.path / "half.jpg";
     writeFile(half, jpeg.substr(0, jpeg.size() / 2));
@@ -155,7 +141,7 @@ TEST(HostileFiles, PictureDecoderMessagesNameThePicture) {
 // Music whose contents are another format than its name says still plays; contents that are
 // no sound at all stay silent with one line naming the file.
 TEST(HostileFiles, MusicIsDecodedByItsContents) {
-    TempDir dir;
+    TempDir dir("hostile");
     const char* oldDriver = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = oldDriver ? oldDriver : "";
     setenv("SDL_AUDIODRIVER", "dummy", 1);

@@ -7,6 +7,7 @@
 
 #include "TestGame.h"
 #include "app/Overlay.h"
+#include "app/SoundKeys.h"
 
 using platform::Key;
 
@@ -182,4 +183,71 @@ TEST(PlayAgain, EnterDoesNothingBeforeTheEndAndAfterItStartsAFreshGameAroundTheA
         EXPECT_EQ(glm::vec3(orb.light->colorA), glm::vec3(start.colours[k].first));
         EXPECT_EQ(glm::vec3(orb.light->colorB), glm::vec3(start.colours[k].second));
     }
+}
+
+TEST(SoundKeys, StepsOfTenWithinTheRangeAndTheLineShowsForTwoSeconds) {
+    struct Step {
+        SoundLevel before;
+        SoundKey key;
+        SoundLevel after;
+    };
+    for (const Step& step : std::vector<Step>{{{100, false}, SoundKey::Raise, {100, false}},
+                                              {{100, false}, SoundKey::Lower, {90, false}},
+                                              {{75, false}, SoundKey::Lower, {70, false}},
+                                              {{75, true}, SoundKey::Raise, {80, false}},
+                                              {{0, false}, SoundKey::Lower, {0, false}},
+                                              {{40, false}, SoundKey::Mute, {40, true}},
+                                              {{40, true}, SoundKey::Mute, {40, false}}}) {
+        const SoundLevel after = afterSoundKey(step.before, step.key);
+        EXPECT_EQ(after.volume, step.after.volume) << step.before.volume;
+        EXPECT_EQ(after.off, step.after.off) << step.before.volume;
+    }
+    EXPECT_EQ(soundLine({70, false}, true), "volume 70");
+    EXPECT_EQ(soundLine({70, true}, true), "sound off");
+
+    // No audio device is open here, as with --mute: the keys change nothing and say so.
+    TestGame game(1);
+    game.update(0.0);
+    game.update(0.1);  // the first step is 0, as in every game
+    game.input.tap(Key::PadPlus);
+    game.update(0.5);
+    EXPECT_TRUE(game.overlay.soundLine->visible);
+    EXPECT_EQ(game.overlay.soundLine->text, "no sound device");
+    EXPECT_EQ(game.audio.volume(), 100);
+    game.update(1.4);
+    EXPECT_TRUE(game.overlay.soundLine->visible);
+    game.update(0.2);
+    EXPECT_FALSE(game.overlay.soundLine->visible);
+}
+
+// The time of a game runs from its first update to its last orb, without the pauses; only a
+// faster game is kept, and the line under "enter: play again" says how it went.
+TEST(GameTime, LeavesPausesOutAndOnlyAFasterGameIsKept) {
+    TestGame game(42);
+    std::vector<double> kept;
+    game.keepBestTime = [&](double seconds) { kept.push_back(seconds); };
+    game.bestSeconds = 130.0;
+    game.update(0.0);
+    game.update(0.1);  // the first step is 0, as in every game
+    game.update(0.5);
+    game.input.tap(Key::P);
+    game.update(0.5);
+    game.update(100.0);
+    game.input.tap(Key::P);
+    game.update(0.5);
+    takeEveryOrb(game);
+    EXPECT_NEAR(game.gameSeconds, 1.1, 1e-6);
+    for (int frame = 0; frame < 10; ++frame) game.update(0.1);
+    EXPECT_NEAR(game.gameSeconds, 1.1, 1e-6);
+    EXPECT_EQ(kept, std::vector<double>{game.gameSeconds});
+    EXPECT_TRUE(game.overlay.timeLine->visible);
+    EXPECT_EQ(game.overlay.timeLine->text, "time 0:01  new best");
+
+    game.input.tap(Key::Enter);
+    game.update(0.1);
+    EXPECT_FALSE(game.overlay.timeLine->visible);
+    game.update(2.0);
+    takeEveryOrb(game);
+    EXPECT_EQ(game.overlay.timeLine->text, "time 0:02  best 0:01");
+    EXPECT_EQ(kept.size(), 1u);
 }
