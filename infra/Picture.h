@@ -7,8 +7,8 @@
 #include "platform/RgbaImage.h"
 
 // Picture decoding. Nothing here touches the GPU: despite their names, `loadTexture` and
-// `ImageInfo` deal in decoded pixels only; createTexture (Rendering/core/SceneObject.h) makes the GL
-// texture from them later.
+// `ImageInfo` deal in decoded pixels only; createTexture (Rendering/core/SceneObject.h) makes the
+// GL texture from them later.
 
 // Size and pixels of a decoded picture, not a texture. Pixels are in the decoder's native
 // layout: bottom row first, blue-green-red, each row padded to a multiple of four bytes.

@@ -1,7 +1,8 @@
 // The game benchmark behind `make bench`: start-up of the real binary against the start-up
-// floor and with both cores busy against idle, frame times against a sky-only frame, glow pass GPU times, the game's own CPU work per
-// frame and peak memory against a bound computed from the pictures. Every target is a ratio of
-// figures taken in the same run, so a busy machine slows both sides alike.
+// floor and with both cores busy against idle, frame times against a sky-only frame, glow pass GPU
+// times, the game's own CPU work per frame and peak memory against a bound computed from the
+// pictures. Every target is a ratio of figures taken in the same run, so a busy machine slows both
+// sides alike.
 //
 //   fyrel_gamebench --run-dir <runnable folder> --report <file> [--runs N] [--rounds N]
 //
