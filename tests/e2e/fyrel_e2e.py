@@ -231,6 +231,15 @@ def player_env(base=None):
 _kept_folders = []
 
 
+def _x_authority_for(user, folder):
+    """A copy of the X authority file in `folder` that `user` may read: the one xvfb-run makes
+    is root's alone, and without it the game could not open the display."""
+    copy = os.path.join(folder, "Xauthority")
+    shutil.copyfile(os.environ["XAUTHORITY"], copy)
+    shutil.chown(copy, user)
+    return copy
+
+
 class Game:
     """One run of build/run/fyrel with extra environment variables and arguments, started in its
     run folder or in `cwd`, with the player's folders `player` (PlayerFolders; empty ones of its
@@ -245,6 +254,8 @@ class Game:
         self.player = player or PlayerFolders()
         full_env = self.player.env()
         full_env.update(env or {})
+        if user and os.environ.get("XAUTHORITY"):
+            full_env["XAUTHORITY"] = _x_authority_for(user, self.player.root)
         self.start_time = time.monotonic()
         self.process = subprocess.Popen([os.path.join(run_dir, "fyrel")] + list(args),
                                         cwd=cwd or run_dir, env=full_env, user=user,

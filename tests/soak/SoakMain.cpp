@@ -42,12 +42,13 @@ struct SoakOptions {
     long every = 100;
     unsigned seed = 20261207;
     double step = 0.1;
-    // The heap in use swings by some 8 MB with what is on screen (the same at the same frame of
-    // the same seed), and resident memory follows its highest point so far in steps of a few MB
-    // that become rarer the longer the run. Neither is growth; a leak of a few KB per frame
-    // shows within 1,000 frames in the heap figure, a few hundred bytes within 20,000.
+    // The heap in use swings by some 10 MB with what is on screen (the same at the same frame
+    // of the same seed; 242 to 253 MB in the default soak, which holds there for thousands of
+    // frames after its last orb), and resident memory follows its highest point so far in steps
+    // of a few MB that become rarer the longer the run. Neither is growth; a leak of 8 KB per
+    // frame shows within 1,000 frames in the heap figure, a few hundred bytes within 20,000.
     double rssSlackMb = 8.0;
-    double heapSlackMb = 4.0;
+    double heapSlackMb = 6.0;
     std::string csv;
 };
 
