@@ -56,6 +56,8 @@ vec4 spherePicture(sampler2D picture, vec3 direction) {
 // Taps along a long footprint (at most this many), each sampled at the detail of the short
 // side, where one lookup would blur the whole footprint down to the detail of its long side.
 const int kMostTaps = 4;
+// Footprints less elongated than this lose too little to one lookup to pay for taps.
+const float kLongerThanWide = 1.5;
 
 // For planets and orbs, seen from outside: near their rims a pixel's footprint grows long
 // across the rim, and one lookup would blur the picture there.
@@ -67,7 +69,7 @@ vec4 sphereSurface(sampler2D picture, vec3 direction) {
     float a = dot(x, x), b = dot(x, y), c = dot(y, y);
     float mean = 0.5 * (a + c), spread = length(vec2(0.5 * (a - c), b));
     float ratio = sqrt((mean + spread) / max(mean - spread, 1e-20));
-    if (!(ratio > 1.5)) return textureGrad(picture, f.at, x, y);
+    if (!(ratio > kLongerThanWide)) return textureGrad(picture, f.at, x, y);
 
     vec2 screen = normalize(a >= c ? vec2(mean + spread - c, b) : vec2(b, mean + spread - a));
     vec2 major = screen.x * x + screen.y * y;
