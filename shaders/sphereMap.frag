@@ -56,8 +56,8 @@ vec4 spherePicture(sampler2D picture, vec3 direction) {
 // Taps along a long footprint (at most this many), each sampled at the detail of the short
 // side, where one lookup would blur the whole footprint down to the detail of its long side.
 const int kMostTaps = 4;
-// Footprints less elongated than this lose too little to one lookup to pay for taps.
-const float kLongerThanWide = 1.5;
+// As many taps as the footprint is whole times longer than wide: one lookup blurs a footprint
+// less than twice as long as wide too little to pay for more.
 
 // For planets and orbs, seen from outside: near their rims a pixel's footprint grows long
 // across the rim, and one lookup would blur the picture there.
@@ -69,13 +69,13 @@ vec4 sphereSurface(sampler2D picture, vec3 direction) {
     float a = dot(x, x), b = dot(x, y), c = dot(y, y);
     float mean = 0.5 * (a + c), spread = length(vec2(0.5 * (a - c), b));
     float ratio = sqrt((mean + spread) / max(mean - spread, 1e-20));
-    if (!(ratio > kLongerThanWide)) return textureGrad(picture, f.at, x, y);
+    if (!(ratio >= 2.0)) return textureGrad(picture, f.at, x, y);
 
     vec2 screen = normalize(a >= c ? vec2(mean + spread - c, b) : vec2(b, mean + spread - a));
     vec2 major = screen.x * x + screen.y * y;
     vec2 minor = screen.x * y - screen.y * x;
     vec2 across = screen.x * f.alongX + screen.y * f.alongY;  // in texture coordinates
-    int taps = int(min(ceil(ratio), float(kMostTaps)));
+    int taps = int(min(ratio, float(kMostTaps)));
     vec4 sum = vec4(0.0);
     for (int i = 0; i < taps; ++i) {
         vec2 at = f.at + across * ((float(i) + 0.5) / float(taps) - 0.5);
