@@ -17,11 +17,11 @@ out vec4 fragColor;
 // From lightGauss.frag: ambient, own glow and the eight point lights on one surface point.
 vec3 shadeSurface(vec3 albedo, vec3 position, vec3 normal, vec3 centre, vec3 eye);
 // From sphereMap.frag.
-vec4 spherePicture(sampler2D picture, vec3 direction);
+vec4 sphereSurface(sampler2D picture, vec3 direction);
 
 void main() {
     vec3 albedo =
-        (sphereMapped ? spherePicture(tex, positionModel) : texture(tex, texCoord)).rgb;
+        (sphereMapped ? sphereSurface(tex, positionModel) : texture(tex, texCoord)).rgb;
     vec3 colour = shadeSurface(albedo, positionWorld, normalize(normalWorld), centreWorld,
                                camPosWorldSpace);
     fragColor = vec4(colour, 1.0);

@@ -274,3 +274,48 @@ TEST_F(SphereMapping, NoLineAlongTheSeamAndModelsKeepTheirOwnCoordinates) {
     renderer.reset();  // while the model is still there
     EXPECT_NEAR(modelFrame.at(512, 384)[0], greyAt(0.5, 0.5), 6);
 }
+
+// Near a planet's rim a pixel's footprint on the picture grows long across the rim, and one
+// lookup blurs the whole footprint down to the detail of its long side. Stripes that run along
+// the rim must keep their contrast there: clearly more than with the sky's single lookup.
+TEST_F(SphereMapping, StripesAlongAPlanetsRimStaySharp) {
+    const int width = 1024, height = 2048;
+    std::vector<uint8_t> pixels = greyPicture(width, height, [](double, double v) {
+        return int(v * 1024.0) % 2 == 0 ? 230.0 : 25.0;  // stripes two texels wide
+    });
+    SphereObject* planet = sphere(10.0f, {0.0f, 0.0f, 0.0f}, pixels, width, height);
+    planet->material[0] = planet->material[1] = planet->material[2] = planet->material[3] = 1.0f;
+    // Away from the seam, which would lie along the rim if the eye were on an axis.
+    const glm::vec3 eye{21.2f, 0.0f, 21.2f};
+
+    // How much the rows of each column just inside the rim differ, relative to their mean;
+    // the rim sits where a row first leaves the black background.
+    auto contrastInsideTheRim = [&](const Pixels& frame) {
+        double sum = 0.0;
+        for (int inward = 1; inward <= 4; ++inward) {
+            std::vector<double> column;
+            for (int y = kHeight / 2 - 100; y < kHeight / 2 + 100; ++y) {
+                int rim = 0;
+                while (rim < kWidth / 2 && frame.at(rim, y)[0] == 0) ++rim;
+                column.push_back(frame.at(rim + inward, y)[0]);
+            }
+            double mean = 0.0, square = 0.0;
+            for (double grey : column) mean += grey / column.size();
+            for (double grey : column) square += (grey - mean) * (grey - mean) / column.size();
+            sum += std::sqrt(square) / mean;
+        }
+        return sum / 4.0;
+    };
+    planet->material[8] = 0.4f;  // own glow: the lit program shows the picture brightly
+    const double sharp = contrastInsideTheRim(
+        draw(Rendering::programs::lit, planet, eye, {}, {0.0f, 1.0f, 0.0f}, GL_CCW));
+    savePNG("sphere_mapping_rim");
+    EXPECT_TRUE(glErrors().empty());
+    planet->material[8] = 0.0f;  // the sky program shows it as it is
+    const double single = contrastInsideTheRim(
+        draw(Rendering::programs::sky, planet, eye, {}, {0.0f, 1.0f, 0.0f}, GL_CCW));
+    savePNG("sphere_mapping_rim_single_lookup");
+    // Measured 0.33 and 0.07: one lookup takes the stripes there for a flat grey.
+    EXPECT_GT(sharp, 0.2) << "with one lookup: " << single;
+    EXPECT_LT(single, 0.2) << "the stripes are too coarse to show the blur";
+}
