@@ -354,13 +354,15 @@ class Game:
         self.wait_frames(frames)
         time.sleep(max(0.0, end - time.monotonic()))
 
-    def wait_for_text(self, name, x, top, text, timeout=TIMEOUT):
-        """Takes screenshots (<artifacts>/<name>.png) until `text` reads at (x, top) and returns
-        that picture's path. Works while the game is paused too, when no new frames come."""
+    def wait_for_text(self, name, x, top, text, timeout=TIMEOUT, pattern=None):
+        """Takes screenshots (<artifacts>/<name>.png) until `text` reads at (x, top) (or, given
+        `pattern`, until what reads there in as many characters matches it) and returns that
+        picture's path. Works while the game is paused too, when no new frames come."""
         deadline = time.monotonic() + timeout
         while True:
             picture = self.screenshot(name)
-            if read_text(picture, x, top, len(text)) == text:
+            read = read_text(picture, x, top, len(text))
+            if re.fullmatch(pattern, read) if pattern else read == text:
                 return picture
             self._check_alive(deadline, "no %r on the window" % text)
             time.sleep(0.2)
